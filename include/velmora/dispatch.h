@@ -1,0 +1,108 @@
+// Calling the public classes by name: the one table of the public surface.
+//
+// The table lists every field and operation of Dolva and APIs in slot order, with each
+// parameter's name, type, passing, optionality and default, and the runtime errors the operation
+// itself raises. The command line, the COM server, the fuzzer and the documentation all read it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "velmora/dolva.h"
+#include "velmora/variant.h"
+
+namespace velmora {
+
+enum class ParamType : std::uint8_t {
+  kNone,  // no result
+  kByte,
+  kInteger,
+  kLong,
+  kCurrency,
+  kDate,
+  kText,
+  kBoolean,
+  kObject,
+  kVariant,
+};
+
+// Name of a parameter type as the interfaces spell it ("Integer", "Currency", "Variant"...).
+std::string_view ParamTypeName(ParamType type);
+
+enum class Kind : std::uint8_t { kMethod, kPropGet, kPropPut, kPropPutRef };
+enum class Interface : std::uint8_t { kDolva, kAPIs };
+
+// A default value of an optional parameter.
+struct DefaultValue {
+  enum class Kind : std::uint8_t { kNone, kBoolean, kText } kind = Kind::kNone;
+  bool boolean = false;
+  std::u16string_view text;
+  Variant ToVariant() const;
+};
+
+struct Param {
+  std::u16string_view name;
+  ParamType type = ParamType::kVariant;
+  bool by_ref = false;
+  bool optional = false;
+  DefaultValue default_value;
+  // A second spelling accepted by name ("Ano" for "Año": some type-library tools take no "ñ").
+  std::u16string_view alias;
+};
+
+// The C++ side of an entry: the function that unpacks the arguments and calls the routine, and
+// the parameter types its signature declares (checked against the table by the tests).
+struct Binding {
+  using Fn = Variant (*)(void* self, std::span<Variant> args, std::span<bool> written);
+  Fn fn = nullptr;
+  const ParamType* types = nullptr;
+  const bool* by_ref = nullptr;
+  std::uint8_t count = 0;
+  ParamType result = ParamType::kNone;
+};
+
+struct Operation {
+  Interface iface = Interface::kDolva;
+  Kind kind = Kind::kMethod;
+  std::u16string_view name;
+  ParamType result = ParamType::kNone;
+  std::span<const Param> params;
+  // The runtime errors the routine itself raises; the conversions of its typed parameters and
+  // the calling errors (448, 449, 450) come on top, see DocumentedErrors.
+  std::span<const int> errors;
+  Binding binding;  // fn is null for an operation this build does not carry
+};
+
+// Every slot of both interfaces, Dolva's first, in slot order.
+std::span<const Operation> Surface();
+// The operations of one interface in slot order.
+std::vector<const Operation*> OperationsOf(Interface iface);
+// Looks an operation up by name, ignoring case; a field's reading for kPropGet.
+const Operation* FindOperation(Interface iface, std::u16string_view name, Kind kind = Kind::kMethod);
+// Every error number a call of the operation may raise: its own, those of converting its
+// parameters to their types, and those of calling by name.
+std::vector<int> DocumentedErrors(const Operation& op);
+
+// One argument of a call by name: positional when name is empty. After the call, value holds
+// what the routine wrote back and written says whether it did (by-reference arguments only).
+struct Argument {
+  std::u16string name;
+  Variant value;
+  bool written = false;
+  std::u16string_view param;  // set by the call: the parameter the argument went to
+};
+
+// Calls a method, or reads a field or property, by name. Raises 438 for an unknown name,
+// 450 for too many arguments, 449 for a required one left out, 448 for an unknown named one.
+// By-reference arguments are written back even when the routine fails after changing them.
+Variant Invoke(Dolva& self, std::u16string_view name, std::vector<Argument>& args);
+Variant Invoke(APIs& self, std::u16string_view name, std::vector<Argument>& args);
+// Calls a given entry of the table directly (the COM server and the fuzzer hold entries).
+Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args);
+// Writes a public field by name (a value field, or an object field by reference).
+void PutField(Dolva& self, std::u16string_view name, const Variant& value);
+
+}  // namespace velmora

@@ -1,0 +1,22 @@
+// The platform services handed to the library's routines.
+#pragma once
+
+#include <memory>
+
+#include "velmora/locale.h"
+
+namespace velmora {
+
+// Everything a routine may ask of the platform. The core never reaches the platform another
+// way, so a test hands in a fixed clock and a named locale and every routine answers the same.
+// Families that need a further service add it here as a small interface of their own.
+struct Services {
+  std::shared_ptr<const Clock> clock;
+  LocaleData locale;
+};
+
+// Services for tests and hosts without a platform: the built-in es_MX data and a clock fixed at
+// the given instant.
+std::shared_ptr<Services> FixedServices(Date now, LocaleData locale = SpanishMexico());
+
+}  // namespace velmora

@@ -1,0 +1,169 @@
+#include "velmora/dispatch.h"
+
+#include <algorithm>
+#include <array>
+
+#include "velmora/coerce.h"
+#include "velmora/error.h"
+
+namespace velmora {
+
+std::string_view ParamTypeName(ParamType type) {
+  switch (type) {
+    case ParamType::kNone: return "None";
+    case ParamType::kByte: return "Byte";
+    case ParamType::kInteger: return "Integer";
+    case ParamType::kLong: return "Long";
+    case ParamType::kCurrency: return "Currency";
+    case ParamType::kDate: return "Date";
+    case ParamType::kText: return "String";
+    case ParamType::kBoolean: return "Boolean";
+    case ParamType::kObject: return "Object";
+    case ParamType::kVariant: return "Variant";
+  }
+  return "Variant";
+}
+
+Variant DefaultValue::ToVariant() const {
+  switch (kind) {
+    case Kind::kBoolean: return Variant(boolean);
+    case Kind::kText: return Variant(std::u16string(text));
+    case Kind::kNone: break;
+  }
+  return Variant::Missing();
+}
+
+std::vector<const Operation*> OperationsOf(Interface iface) {
+  std::vector<const Operation*> out;
+  for (const auto& op : Surface()) {
+    if (op.iface == iface) out.push_back(&op);
+  }
+  return out;
+}
+
+const Operation* FindOperation(Interface iface, std::u16string_view name, Kind kind) {
+  for (const auto& op : Surface()) {
+    if (op.iface == iface && op.kind == kind && SameName(op.name, name)) return &op;
+  }
+  return nullptr;
+}
+
+std::vector<int> DocumentedErrors(const Operation& op) {
+  std::vector<int> out(op.errors.begin(), op.errors.end());
+  for (const auto& p : op.params) {
+    switch (p.type) {
+      case ParamType::kByte:
+      case ParamType::kInteger:
+      case ParamType::kLong:
+      case ParamType::kCurrency:
+      case ParamType::kDate:
+        out.insert(out.end(), {err::kOverflow, err::kTypeMismatch, err::kInvalidNull});
+        break;
+      case ParamType::kText:
+      case ParamType::kBoolean:
+        out.insert(out.end(), {err::kTypeMismatch, err::kInvalidNull});
+        break;
+      case ParamType::kObject: out.push_back(err::kObjectRequired); break;
+      case ParamType::kVariant:
+      case ParamType::kNone: break;
+    }
+  }
+  out.insert(out.end(), {err::kNamedArgNotFound, err::kArgNotOptional, err::kWrongArgCount});
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+namespace {
+
+bool MatchesParam(const Param& p, std::u16string_view name) {
+  return SameName(p.name, name) || (!p.alias.empty() && SameName(p.alias, name));
+}
+
+}  // namespace
+
+Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
+  if (op.binding.fn == nullptr) throw Error(err::kNoMember);
+  const std::size_t n = op.params.size();
+  // Arguments land in their parameter's slot; `from` remembers which caller argument it was.
+  constexpr std::size_t kMaxParams = 16;
+  if (n > kMaxParams) throw Error(err::kWrongArgCount);
+  std::array<Variant, kMaxParams> slots;
+  std::array<int, kMaxParams> from{};
+  std::array<bool, kMaxParams> written{};
+  from.fill(-1);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::size_t k = 0;
+    if (args[i].name.empty()) {
+      if (next >= n) throw Error(err::kWrongArgCount);
+      k = next++;
+    } else {
+      k = n;
+      for (std::size_t j = 0; j < n; ++j) {
+        if (MatchesParam(op.params[j], args[i].name)) k = j;
+      }
+      if (k == n) throw Error(err::kNamedArgNotFound);
+    }
+    if (from[k] >= 0) throw Error(err::kWrongArgCount);
+    from[k] = static_cast<int>(i);
+    slots[k] = args[i].value;
+    args[i].param = op.params[k].name;
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    // An argument passed as missing is the same as one left out.
+    if (from[k] >= 0 && !slots[k].IsMissing()) continue;
+    const Param& p = op.params[k];
+    if (!p.optional) throw Error(err::kArgNotOptional);
+    slots[k] = p.default_value.ToVariant();
+  }
+  auto write_back = [&] {
+    for (std::size_t k = 0; k < n; ++k) {
+      if (written[k] && from[k] >= 0 && op.params[k].by_ref) {
+        auto& a = args[static_cast<std::size_t>(from[k])];
+        a.value = std::move(slots[k]);
+        a.written = true;
+      }
+    }
+  };
+  Variant result;
+  try {
+    result = op.binding.fn(self, std::span(slots.data(), n), std::span(written.data(), n));
+  } catch (...) {
+    write_back();
+    throw;
+  }
+  write_back();
+  return result;
+}
+
+namespace {
+
+Variant InvokeByName(void* self, Interface iface, std::u16string_view name,
+                     std::vector<Argument>& args) {
+  const Operation* op = FindOperation(iface, name, Kind::kMethod);
+  if (op == nullptr) op = FindOperation(iface, name, Kind::kPropGet);
+  if (op == nullptr) throw Error(err::kNoMember);
+  return Invoke(self, *op, args);
+}
+
+}  // namespace
+
+Variant Invoke(Dolva& self, std::u16string_view name, std::vector<Argument>& args) {
+  return InvokeByName(&self, Interface::kDolva, name, args);
+}
+
+Variant Invoke(APIs& self, std::u16string_view name, std::vector<Argument>& args) {
+  return InvokeByName(&self, Interface::kAPIs, name, args);
+}
+
+void PutField(Dolva& self, std::u16string_view name, const Variant& value) {
+  const Operation* op = FindOperation(Interface::kDolva, name, Kind::kPropPut);
+  if (op == nullptr) op = FindOperation(Interface::kDolva, name, Kind::kPropPutRef);
+  if (op == nullptr) throw Error(err::kNoMember);
+  std::vector<Argument> args(1);
+  args[0].value = value;
+  Invoke(&self, *op, args);
+}
+
+}  // namespace velmora

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "velmora/coerce.h"
+#include "velmora/dispatch.h"
+#include "velmora/error.h"
+#include "../test_util.h"
+
+namespace velmora {
+namespace {
+
+const LocaleData kEs = SpanishMexico();
+
+TEST(Coerce, TextToIntegerRoundsHalvesToEven) {
+  struct Case {
+    const char16_t* text;
+    int expected;
+  } cases[] = {{u"2.5", 2}, {u"3.5", 4}, {u"-2.5", -2}, {u" 42 ", 42}, {u"1,234", 1234},
+               {u"&HFF", 255}, {u"&HFFFF", -1}, {u"1E3", 1000}, {u"32767", 32767}};
+  for (const auto& c : cases) EXPECT_EQ(ToInteger(Variant(c.text), kEs), c.expected) << U8(c.text);
+}
+
+TEST(Coerce, ConversionErrors) {
+  struct Case {
+    Variant v;
+    int expected;
+  } cases[] = {
+      {Variant(u"abc"), err::kTypeMismatch}, {Variant(u""), err::kTypeMismatch},
+      {Variant(u"32768"), err::kOverflow},  {Variant(-32768.5), 0},
+      {Variant(-32769.0), err::kOverflow},  {Variant::Null(), err::kInvalidNull},
+      {Variant(u"1e400"), err::kOverflow},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorOf([&] { ToInteger(c.v, kEs); }), c.expected);
+}
+
+TEST(Coerce, TextToBoolean) {
+  EXPECT_TRUE(ToBoolean(Variant(u"True"), kEs));
+  EXPECT_TRUE(ToBoolean(Variant(u"verdadero"), kEs));
+  EXPECT_FALSE(ToBoolean(Variant(u"FALSO"), kEs));
+  EXPECT_FALSE(ToBoolean(Variant(u"0"), kEs));
+  EXPECT_TRUE(ToBoolean(Variant(u"-1"), kEs));
+  EXPECT_EQ(ErrorOf([] { ToBoolean(Variant(u"quizá"), kEs); }), err::kTypeMismatch);
+}
+
+TEST(Coerce, CurrencyFromTextIsExact) {
+  struct Case {
+    const char16_t* text;
+    std::int64_t scaled;
+  } cases[] = {{u"1234.5", 12'345'000},        {u"0.00005", 0},     {u"0.00015", 2},
+               {u"0.000151", 2},               {u"-1.23456", -12'346},
+               {u"922337203685477.5807", INT64_MAX}, {u"0.05", 500}};
+  for (const auto& c : cases) EXPECT_EQ(ToCurrency(Variant(c.text), kEs).scaled(), c.scaled);
+  EXPECT_EQ(ErrorOf([] { ToCurrency(Variant(u"922337203685478"), kEs); }), err::kOverflow);
+}
+
+TEST(Coerce, TextForms) {
+  EXPECT_EQ(DecimalRewrite(11), u" 11");
+  EXPECT_EQ(DecimalRewrite(1e15), u" 1E+15");
+  EXPECT_EQ(DecimalRewrite(111111111111111111.0), u" 1.11111111111111E+17");
+  EXPECT_EQ(DecimalRewrite(-5), u"-5");
+  EXPECT_EQ(FormatCurrency(Currency::FromScaled(12'345'000), kEs), u"1234.5");
+  EXPECT_EQ(FormatCurrency(Currency::FromScaled(INT64_MIN), kEs), u"-922337203685477.5808");
+  EXPECT_EQ(UpperCase(u"dieciséis ß ñ"), u"DIECISÉIS ß Ñ");
+}
+
+TEST(Dates, ReaderFollowsLocaleOrder) {
+  const LocaleData en = EnglishUnitedStates();
+  EXPECT_EQ(ParseDate(u"15/03/2009", kEs), MakeDate({2009, 3, 15}));
+  EXPECT_EQ(ParseDate(u"03/15/2009", en), MakeDate({2009, 3, 15}));
+  EXPECT_EQ(ParseDate(u"2009-03-15", en), MakeDate({2009, 3, 15}));
+  EXPECT_EQ(ParseDate(u"1.2.29", kEs), MakeDate({2029, 2, 1}));
+  EXPECT_EQ(ParseDate(u"1-2-30", kEs), MakeDate({1930, 2, 1}));
+  EXPECT_EQ(ParseDate(u"15/03/2009 05:30 p. m.", kEs), MakeDate({2009, 3, 15}, {17, 30, 0}));
+  EXPECT_EQ(ParseDate(u"12:00 AM", en), MakeDate({1899, 12, 30}, {0, 0, 0}));
+  for (const char16_t* bad : {u"31/02/2009", u"15/13/2009", u"abc", u"", u"  /  /    ",
+                              u"15/03/209", u"25:00", u"15/03"}) {
+    EXPECT_FALSE(ParseDate(bad, kEs).has_value()) << U8(bad);
+  }
+}
+
+TEST(Dates, SerialRoundTripsAcrossTheRange) {
+  // Consecutive days have consecutive numbers from year 100 to 9999.
+  std::int64_t prev = SerialFromCivil({100, 1, 1}) - 1;
+  EXPECT_EQ(prev + 1, -657'434);
+  for (std::int64_t s = -657'434; s <= 2'958'465; ++s) {
+    const CivilDate d = CivilFromDays(s - 25'569);
+    ASSERT_EQ(SerialFromCivil(d), prev + 1);
+    prev = SerialFromCivil(d);
+  }
+  EXPECT_EQ(SplitDate(Date{-1.25}).date, (CivilDate{1899, 12, 29}));
+  EXPECT_EQ(SplitDate(Date{-1.25}).time, (CivilTime{6, 0, 0}));
+  EXPECT_EQ(FormatDateText(MakeDate({2026, 12, 5}), kEs), u"05/12/2026");
+  EXPECT_EQ(FormatDateText(MakeDate({1899, 12, 30}, {17, 30, 0}), kEs), u"17:30:00");
+}
+
+class DispatchTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<Services> services_ = FixedServices(MakeDate({2026, 12, 5}, {10, 0, 0}));
+};
+
+TEST_F(DispatchTest, FieldsReadBackWhatWasWritten) {
+  Dolva d(services_);
+  std::vector<Argument> none;
+  EXPECT_EQ(Invoke(d, u"name", none), Variant(u""));
+  EXPECT_EQ(Invoke(d, u"Si_Password", none), Variant(false));
+  EXPECT_EQ(Invoke(d, u"Control", none), Variant(ObjectRef{}));
+  PutField(d, u"Name", Variant(u"Ana Luz"));
+  PutField(d, u"Es_Supervisor", Variant(u"Verdadero"));
+  EXPECT_EQ(Invoke(d, u"NAME", none), Variant(u"Ana Luz"));
+  EXPECT_EQ(d.Es_Supervisor, true);
+  EXPECT_EQ(ErrorOf([&] { PutField(d, u"Control", Variant(u"x")); }), err::kObjectRequired);
+  EXPECT_EQ(ErrorOf([&] { PutField(d, u"DebugID", Variant(3)); }), err::kNoMember);
+}
+
+TEST_F(DispatchTest, InstancesAreNumberedPerThread) {
+  Dolva first(services_);
+  const int base = first.DebugID();
+  {
+    Dolva second(services_);
+    EXPECT_EQ(second.DebugID(), base + 1);
+  }
+  Dolva third(services_);
+  EXPECT_EQ(third.DebugID(), base + 2);
+  std::vector<Argument> none;
+  EXPECT_EQ(Invoke(third, u"DebugID", none), Variant(std::int32_t{base + 2}));
+}
+
+TEST_F(DispatchTest, TableAgreesWithTheRoutinesSignatures) {
+  for (const auto& op : Surface()) {
+    if (op.binding.fn == nullptr || op.kind == Kind::kPropGet) continue;
+    ASSERT_EQ(op.binding.count, op.params.size()) << U8(op.name);
+    for (std::size_t i = 0; i < op.params.size(); ++i) {
+      EXPECT_EQ(op.binding.types[i], op.params[i].type) << U8(op.name);
+      if (op.kind == Kind::kMethod) {
+        EXPECT_EQ(op.binding.by_ref[i], op.params[i].by_ref) << U8(op.name);
+      }
+    }
+    if (op.kind == Kind::kMethod) {
+      EXPECT_EQ(op.binding.result, op.result) << U8(op.name);
+    }
+  }
+}
+
+TEST_F(DispatchTest, CallingErrors) {
+  Dolva d(services_);
+  std::vector<Argument> extra(1);
+  extra[0].value = Variant(1);
+  EXPECT_EQ(ErrorOf([&] { Invoke(d, u"DebugID", extra); }), err::kWrongArgCount);
+  std::vector<Argument> none;
+  EXPECT_EQ(ErrorOf([&] { Invoke(d, u"NoSuchThing", none); }), err::kNoMember);
+}
+
+}  // namespace
+}  // namespace velmora
