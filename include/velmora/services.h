@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "velmora/host.h"
 #include "velmora/locale.h"
 
 namespace velmora {
@@ -13,6 +14,8 @@ namespace velmora {
 struct Services {
   std::shared_ptr<const Clock> clock;
   LocaleData locale;
+  std::shared_ptr<MessageBox> message_box;  // message boxes shown to the user
+  std::shared_ptr<EventPump> events;        // pending window events
 };
 
 // Services for tests and hosts without a platform: the built-in es_MX data and a clock fixed at
