@@ -187,7 +187,7 @@ const Operation kSurface[] = {
     M(u"Objetos", T::kNone, kObjetos, kE424_438, {}),
     M(u"ObjetosValor", T::kNone, kObjetosValor, kE424_438, {}),
     M(u"Limpia_Textos", T::kNone, kLimpia, kE424_438, {}),
-    M(u"StrZero", T::kText, kStrZero, kE5_6_13_94, {}),
+    M(u"StrZero", T::kText, kStrZero, kE5_6_13_94, Bind<&Dolva::StrZero>()),
     M(u"Encripta", T::kText, kCampo, kE5, {}),
     M(u"DesEncripta", T::kText, kCampo, kE5, {}),
     M(u"DecBin", T::kText, kNumero, None(), {}),
