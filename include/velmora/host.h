@@ -24,6 +24,19 @@ class HostObject : public Object {
   virtual std::vector<ObjectRef> Controls() = 0;
 };
 
+// A picture loaded for a host form's image box (its "Picture" property). Each form runtime
+// derives its own kind (a Qt image, a Windows picture object) and its forms accept that kind;
+// the core only passes the reference along.
+class Picture : public Object {};
+
+// Loads pictures by their content, never by their file name's extension.
+class PictureLoader {
+ public:
+  virtual ~PictureLoader() = default;
+  // The picture in the file; 481 when the file holds no picture the runtime can read.
+  virtual ObjectRef Load(const std::u16string& path) = 0;
+};
+
 // The host object behind a variant's object reference; 424 when the value is not an object,
 // 438 when the object cannot be reached by name.
 HostObject& AsHostObject(const ObjectRef& object);
