@@ -11,7 +11,7 @@ for case in "$dir"/*.case; do
   args=$(sed -n '1p' "$case")
   expected=$(sed -n '/^--- stdout$/,/^--- exit$/p' "$case" | sed '1d;$d')
   want_status=$(sed -n '/^--- exit$/{n;p}' "$case")
-  actual=$(cd "$dir" && eval "\"$cli\" $args" 2>&1)
+  actual=$(cd "$dir" && export cli && eval "\"$cli\" $args" 2>&1)
   status=$?
   if [ "$actual" != "$expected" ] || [ "$status" != "$want_status" ]; then
     echo "FAIL $(basename "$case"): status $status (want $want_status)"
