@@ -85,10 +85,7 @@ std::string JsonValue(const Variant& v) {
     case VarType::kInteger:
     case VarType::kLong:
     case VarType::kCurrency:
-    case VarType::kDouble: {
-      std::string s = ToUtf8(ToText(v, kPlain));
-      return s.find_first_of("E") == std::string::npos ? s : ToUtf8(FormatDouble(v.dbl(), kPlain));
-    }
+    case VarType::kDouble: return ToUtf8(ToText(v, kPlain));  // "1E+15" is a JSON number too
     case VarType::kDate: return IsoDate(v.date());
     case VarType::kText: return JsonString(v.text());
     case VarType::kBoolean: return v.boolean() ? "true" : "false";
@@ -175,7 +172,8 @@ class Session {
       std::cout << PlainValue(result, loc) << "\n";
     }
     for (const auto& a : args) {
-      if (a.written) std::cout << ToUtf8(WrittenName(a)) << " = " << PlainValue(a.value, loc) << "\n";
+      if (a.written)
+        std::cout << ToUtf8(WrittenName(a)) << " = " << PlainValue(a.value, loc) << "\n";
     }
     std::cout.flush();
   }

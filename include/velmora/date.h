@@ -14,9 +14,9 @@ struct Date {
 };
 
 struct CivilDate {
-  int year = 1899;   // [100, 9999] for dates in the automation range
-  int month = 12;    // [1, 12]
-  int day = 30;      // [1, 31]
+  int year = 1899;  // [100, 9999] for dates in the automation range
+  int month = 12;   // [1, 12]
+  int day = 30;     // [1, 31]
   friend constexpr bool operator==(CivilDate, CivilDate) = default;
 };
 

@@ -81,7 +81,8 @@ std::span<const Operation> Surface();
 // The operations of one interface in slot order.
 std::vector<const Operation*> OperationsOf(Interface iface);
 // Looks an operation up by name, ignoring case; a field's reading for kPropGet.
-const Operation* FindOperation(Interface iface, std::u16string_view name, Kind kind = Kind::kMethod);
+const Operation* FindOperation(Interface iface, std::u16string_view name,
+                               Kind kind = Kind::kMethod);
 // Every error number a call of the operation may raise: its own, those of converting its
 // parameters to their types, and those of calling by name.
 std::vector<int> DocumentedErrors(const Operation& op);

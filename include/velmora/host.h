@@ -44,11 +44,24 @@ HostObject& AsHostObject(const ObjectRef& object);
 // The icon of a message box.
 enum class MsgIcon { kNone, kCritical, kQuestion, kExclamation, kInformation };
 // The buttons of a message box, as the automation runtime numbers them.
-enum class MsgButtons { kOk = 0, kOkCancel = 1, kAbortRetryIgnore = 2, kYesNoCancel = 3,
-                        kYesNo = 4, kRetryCancel = 5 };
+enum class MsgButtons {
+  kOk = 0,
+  kOkCancel = 1,
+  kAbortRetryIgnore = 2,
+  kYesNoCancel = 3,
+  kYesNo = 4,
+  kRetryCancel = 5
+};
 // The button that closed a message box, as the automation runtime numbers them.
-enum class MsgResult { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6,
-                       kNo = 7 };
+enum class MsgResult {
+  kOk = 1,
+  kCancel = 2,
+  kAbort = 3,
+  kRetry = 4,
+  kIgnore = 5,
+  kYes = 6,
+  kNo = 7
+};
 
 // A modal message box: shows the text and waits for a button.
 class MessageBox {

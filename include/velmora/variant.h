@@ -49,16 +49,16 @@ class Variant {
   Variant() = default;
   static Variant Null() { return Variant(NullTag{}); }
   static Variant Missing() { return Variant(MissingTag{}); }
-  Variant(std::uint8_t v) : v_(v) {}          // NOLINT(google-explicit-constructor)
-  Variant(std::int16_t v) : v_(v) {}          // NOLINT(google-explicit-constructor)
-  Variant(std::int32_t v) : v_(v) {}          // NOLINT(google-explicit-constructor)
-  Variant(Currency v) : v_(v) {}              // NOLINT(google-explicit-constructor)
-  Variant(double v) : v_(v) {}                // NOLINT(google-explicit-constructor)
-  Variant(Date v) : v_(v) {}                  // NOLINT(google-explicit-constructor)
-  Variant(std::u16string v) : v_(std::move(v)) {}  // NOLINT(google-explicit-constructor)
+  Variant(std::uint8_t v) : v_(v) {}                     // NOLINT(google-explicit-constructor)
+  Variant(std::int16_t v) : v_(v) {}                     // NOLINT(google-explicit-constructor)
+  Variant(std::int32_t v) : v_(v) {}                     // NOLINT(google-explicit-constructor)
+  Variant(Currency v) : v_(v) {}                         // NOLINT(google-explicit-constructor)
+  Variant(double v) : v_(v) {}                           // NOLINT(google-explicit-constructor)
+  Variant(Date v) : v_(v) {}                             // NOLINT(google-explicit-constructor)
+  Variant(std::u16string v) : v_(std::move(v)) {}        // NOLINT(google-explicit-constructor)
   Variant(const char16_t* v) : v_(std::u16string(v)) {}  // NOLINT(google-explicit-constructor)
-  Variant(bool v) : v_(v) {}                  // NOLINT(google-explicit-constructor)
-  Variant(ObjectRef v) : v_(std::move(v)) {}  // NOLINT(google-explicit-constructor)
+  Variant(bool v) : v_(v) {}                             // NOLINT(google-explicit-constructor)
+  Variant(ObjectRef v) : v_(std::move(v)) {}             // NOLINT(google-explicit-constructor)
 
   VarType type() const { return static_cast<VarType>(v_.index()); }
   bool is(VarType t) const { return type() == t; }

@@ -177,7 +177,8 @@ std::optional<Currency> ParseCurrency(std::u16string_view text, const LocaleData
     for (std::int64_t k = 0; k < shift; ++k) acc *= 10;
   } else {
     const std::int64_t keep = std::max<std::int64_t>(0, n + shift);
-    for (std::int64_t k = 0; k < keep; ++k) acc = acc * 10 + static_cast<std::uint64_t>(d->digits[k] - '0');
+    for (std::int64_t k = 0; k < keep; ++k)
+      acc = acc * 10 + static_cast<std::uint64_t>(d->digits[k] - '0');
     // When n + shift < 0 the dropped part is below a tenth of the last place: it rounds down.
     if (n + shift >= 0) {
       const char first = d->digits[keep];

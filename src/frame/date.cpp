@@ -13,22 +13,22 @@ std::int64_t DaysFromCivil(CivilDate date) {
   // Eras of 400 years (146 097 days) counted from 1 March of year 0.
   const std::int64_t y = static_cast<std::int64_t>(date.year) - (date.month <= 2 ? 1 : 0);
   const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;                                      // [0, 399]
-  const std::int64_t mp = (date.month + 9) % 12;                               // [0, 11]
-  const std::int64_t doy = (153 * mp + 2) / 5 + date.day - 1;                  // [0, 365]
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;              // [0, 146096]
+  const std::int64_t yoe = y - era * 400;                          // [0, 399]
+  const std::int64_t mp = (date.month + 9) % 12;                   // [0, 11]
+  const std::int64_t doy = (153 * mp + 2) / 5 + date.day - 1;      // [0, 365]
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;  // [0, 146096]
   return era * 146'097 + doe - 719'468;
 }
 
 CivilDate CivilFromDays(std::int64_t days) {
   const std::int64_t z = days + 719'468;
   const std::int64_t era = (z >= 0 ? z : z - 146'096) / 146'097;
-  const std::int64_t doe = z - era * 146'097;                                  // [0, 146096]
+  const std::int64_t doe = z - era * 146'097;                                        // [0, 146096]
   const std::int64_t yoe = (doe - doe / 1460 + doe / 36'524 - doe / 146'096) / 365;  // [0, 399]
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);            // [0, 365]
-  const std::int64_t mp = (5 * doy + 2) / 153;                                 // [0, 11]
-  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);              // [1, 31]
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);               // [1, 12]
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                  // [0, 365]
+  const std::int64_t mp = (5 * doy + 2) / 153;                                       // [0, 11]
+  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);                    // [1, 31]
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);                     // [1, 12]
   const auto year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
   return {year, month, day};
 }

@@ -8,12 +8,11 @@ LocaleData SpanishMexico() {
   d.spanish = true;
   d.decimal_mark = u'.';
   d.group_mark = u',';
-  d.day_names = {u"domingo", u"lunes",   u"martes", u"miércoles",
-                 u"jueves",  u"viernes", u"sábado"};
+  d.day_names = {u"domingo", u"lunes", u"martes", u"miércoles", u"jueves", u"viernes", u"sábado"};
   d.day_abbrevs = {u"dom", u"lun", u"mar", u"mié", u"jue", u"vie", u"sáb"};
   d.month_names = {u"enero", u"febrero", u"marzo",      u"abril",   u"mayo",      u"junio",
                    u"julio", u"agosto",  u"septiembre", u"octubre", u"noviembre", u"diciembre"};
-  d.month_abbrevs = {u"ene", u"feb", u"mar", u"abr", u"may", u"jun",
+  d.month_abbrevs = {u"ene", u"feb", u"mar",  u"abr", u"may", u"jun",
                      u"jul", u"ago", u"sept", u"oct", u"nov", u"dic"};
   d.am = u"a.\u00A0m.";
   d.pm = u"p.\u00A0m.";

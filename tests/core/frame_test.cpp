@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "../test_util.h"
 #include "velmora/coerce.h"
 #include "velmora/dispatch.h"
 #include "velmora/error.h"
-#include "../test_util.h"
 
 namespace velmora {
 namespace {
@@ -14,7 +14,7 @@ TEST(Coerce, TextToIntegerRoundsHalvesToEven) {
   struct Case {
     const char16_t* text;
     int expected;
-  } cases[] = {{u"2.5", 2}, {u"3.5", 4}, {u"-2.5", -2}, {u" 42 ", 42}, {u"1,234", 1234},
+  } cases[] = {{u"2.5", 2},    {u"3.5", 4},     {u"-2.5", -2},  {u" 42 ", 42},    {u"1,234", 1234},
                {u"&HFF", 255}, {u"&HFFFF", -1}, {u"1E3", 1000}, {u"32767", 32767}};
   for (const auto& c : cases) EXPECT_EQ(ToInteger(Variant(c.text), kEs), c.expected) << U8(c.text);
 }
@@ -25,8 +25,8 @@ TEST(Coerce, ConversionErrors) {
     int expected;
   } cases[] = {
       {Variant(u"abc"), err::kTypeMismatch}, {Variant(u""), err::kTypeMismatch},
-      {Variant(u"32768"), err::kOverflow},  {Variant(-32768.5), 0},
-      {Variant(-32769.0), err::kOverflow},  {Variant::Null(), err::kInvalidNull},
+      {Variant(u"32768"), err::kOverflow},   {Variant(-32768.5), 0},
+      {Variant(-32769.0), err::kOverflow},   {Variant::Null(), err::kInvalidNull},
       {Variant(u"1e400"), err::kOverflow},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorOf([&] { ToInteger(c.v, kEs); }), c.expected);
@@ -45,9 +45,10 @@ TEST(Coerce, CurrencyFromTextIsExact) {
   struct Case {
     const char16_t* text;
     std::int64_t scaled;
-  } cases[] = {{u"1234.5", 12'345'000},        {u"0.00005", 0},     {u"0.00015", 2},
-               {u"0.000151", 2},               {u"-1.23456", -12'346},
-               {u"922337203685477.5807", INT64_MAX}, {u"0.05", 500}};
+  } cases[] = {{u"1234.5", 12'345'000}, {u"0.00005", 0},
+               {u"0.00015", 2},         {u"0.000151", 2},
+               {u"-1.23456", -12'346},  {u"922337203685477.5807", INT64_MAX},
+               {u"0.05", 500}};
   for (const auto& c : cases) EXPECT_EQ(ToCurrency(Variant(c.text), kEs).scaled(), c.scaled);
   EXPECT_EQ(ErrorOf([] { ToCurrency(Variant(u"922337203685478"), kEs); }), err::kOverflow);
 }
