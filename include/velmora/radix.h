@@ -25,6 +25,8 @@
 //   Rather than return digits that no longer match the input, they raise 6 when that value is
 //   10^15 or more: BinOct with more than 15 significant binary digits, OctBin with more than
 //   five significant octal digits.
+// - BinOct fills the decimal rewriting of its text, leading blank included in the length, so a
+//   group of zeros may lead: BinOct(u"111") == u"07".
 // - BinOct and OctBin of the empty text raise 13 (the empty text is not a number); BinHex,
 //   HexBin and HexDec of it give "", "" and "0".
 // - BinHex fills through StrZero, whose length is 16-bit: a text of more than 32 764

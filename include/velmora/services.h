@@ -8,6 +8,9 @@
 
 namespace velmora {
 
+class SystemQueries;
+class SystemWindows;
+
 // Everything a routine may ask of the platform. The core never reaches the platform another
 // way, so a test hands in a fixed clock and a named locale and every routine answers the same.
 // Families that need a further service add it here as a small interface of their own.
@@ -16,6 +19,8 @@ struct Services {
   LocaleData locale;
   std::shared_ptr<MessageBox> message_box;  // message boxes shown to the user
   std::shared_ptr<EventPump> events;        // pending window events
+  std::shared_ptr<SystemQueries> system;           // the machine's figures (sysinfo.h)
+  std::shared_ptr<SystemWindows> system_windows;   // the two system-information windows
 };
 
 // Services for tests and hosts without a platform: the built-in es_MX data and a clock fixed at

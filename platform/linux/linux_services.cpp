@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+#include "linux_sysinfo.h"
+
 namespace velmora::linux_platform {
 
 Date SystemClock::Now() const {
@@ -20,6 +22,7 @@ std::shared_ptr<Services> LinuxServices(const std::string& locale_name) {
   auto s = std::make_shared<Services>();
   s->clock = std::make_shared<SystemClock>();
   s->locale = IcuLocaleData(locale_name.empty() ? EnvironmentLocaleName() : locale_name);
+  s->system = std::make_shared<LinuxSystemQueries>();
   return s;
 }
 

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <new>
+#include <tuple>
+#include <utility>
 
 #include "velmora/coerce.h"
 #include "velmora/error.h"
@@ -41,11 +45,55 @@ std::vector<const Operation*> OperationsOf(Interface iface) {
   return out;
 }
 
+namespace {
+
+// The table's names folded to capitals, sorted, for calls by name: a host names the routine on
+// every call, so the lookup is a binary search rather than a walk comparing every name.
+struct NameEntry {
+  Interface iface;
+  Kind kind;
+  std::u16string folded;
+  const Operation* op;
+};
+
+// Longer names than this are in no table; they are looked for the slow way all the same.
+constexpr std::size_t kMaxFoldedName = 32;
+
+auto Key(const NameEntry& e) { return std::tie(e.iface, e.kind, e.folded); }
+
+const std::vector<NameEntry>& NameIndex() {
+  static const std::vector<NameEntry> index = [] {
+    std::vector<NameEntry> out;
+    for (const auto& op : Surface()) out.push_back({op.iface, op.kind, UpperCase(op.name), &op});
+    // Stable: of two equal names the first in slot order wins, as in a walk of the table.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const NameEntry& a, const NameEntry& b) { return Key(a) < Key(b); });
+    return out;
+  }();
+  return index;
+}
+
+}  // namespace
+
 const Operation* FindOperation(Interface iface, std::u16string_view name, Kind kind) {
-  for (const auto& op : Surface()) {
-    if (op.iface == iface && op.kind == kind && SameName(op.name, name)) return &op;
+  if (name.size() > kMaxFoldedName) {
+    for (const auto& op : Surface()) {
+      if (op.iface == iface && op.kind == kind && SameName(op.name, name)) return &op;
+    }
+    return nullptr;
   }
-  return nullptr;
+  std::array<char16_t, kMaxFoldedName> buf{};
+  std::transform(name.begin(), name.end(), buf.begin(), UpperChar);
+  const std::u16string_view folded(buf.data(), name.size());
+  const auto& index = NameIndex();
+  const auto it = std::lower_bound(
+      index.begin(), index.end(), folded, [&](const NameEntry& e, std::u16string_view f) {
+        return std::tie(e.iface, e.kind) < std::tie(iface, kind) ||
+               (e.iface == iface && e.kind == kind && std::u16string_view(e.folded) < f);
+      });
+  if (it == index.end() || it->iface != iface || it->kind != kind || it->folded != folded)
+    return nullptr;
+  return it->op;
 }
 
 std::vector<int> DocumentedErrors(const Operation& op) {
@@ -80,17 +128,43 @@ bool MatchesParam(const Param& p, std::u16string_view name) {
   return SameName(p.name, name) || (!p.alias.empty() && SameName(p.alias, name));
 }
 
+// The argument slots of one call. Only the operation's own slots are built, each once, straight
+// from the caller's value or the parameter's default: every build, copy and destruction of a
+// variant is a visit, and a call by name should cost little more than the routine itself.
+class Slots {
+ public:
+  static constexpr std::size_t kMax = 16;
+  Slots() = default;
+  Slots(const Slots&) = delete;
+  Slots& operator=(const Slots&) = delete;
+  ~Slots() {
+    for (std::size_t k = 0; k < built_; ++k) at(k).~Variant();
+  }
+  // Builds the next slot; slots are built in order.
+  template <typename... A>
+  void Build(A&&... a) {
+    new (storage_ + built_ * sizeof(Variant)) Variant(std::forward<A>(a)...);
+    ++built_;
+  }
+  Variant& at(std::size_t k) {
+    return *std::launder(reinterpret_cast<Variant*>(storage_ + k * sizeof(Variant)));
+  }
+  Variant* data() { return built_ == 0 ? nullptr : &at(0); }
+
+ private:
+  alignas(Variant) std::byte storage_[kMax * sizeof(Variant)];
+  std::size_t built_ = 0;
+};
+
 }  // namespace
 
 Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
   if (op.binding.fn == nullptr) throw Error(err::kNoMember);
   const std::size_t n = op.params.size();
-  // Arguments land in their parameter's slot; `from` remembers which caller argument it was.
-  constexpr std::size_t kMaxParams = 16;
-  if (n > kMaxParams) throw Error(err::kWrongArgCount);
-  std::array<Variant, kMaxParams> slots;
-  std::array<int, kMaxParams> from{};
-  std::array<bool, kMaxParams> written{};
+  if (n > Slots::kMax) throw Error(err::kWrongArgCount);
+  // `from` remembers which caller argument went to each parameter.
+  std::array<int, Slots::kMax> from{};
+  std::array<bool, Slots::kMax> written{};
   from.fill(-1);
   std::size_t next = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -107,21 +181,27 @@ Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
     }
     if (from[k] >= 0) throw Error(err::kWrongArgCount);
     from[k] = static_cast<int>(i);
-    slots[k] = args[i].value;
     args[i].param = op.params[k].name;
   }
+  Slots slots;
   for (std::size_t k = 0; k < n; ++k) {
     // An argument passed as missing is the same as one left out.
-    if (from[k] >= 0 && !slots[k].IsMissing()) continue;
+    if (from[k] >= 0) {
+      const Variant& given = args[static_cast<std::size_t>(from[k])].value;
+      if (!given.IsMissing()) {
+        slots.Build(given);
+        continue;
+      }
+    }
     const Param& p = op.params[k];
     if (!p.optional) throw Error(err::kArgNotOptional);
-    slots[k] = p.default_value.ToVariant();
+    slots.Build(p.default_value.ToVariant());
   }
   auto write_back = [&] {
     for (std::size_t k = 0; k < n; ++k) {
       if (written[k] && from[k] >= 0 && op.params[k].by_ref) {
         auto& a = args[static_cast<std::size_t>(from[k])];
-        a.value = std::move(slots[k]);
+        a.value = std::move(slots.at(k));
         a.written = true;
       }
     }

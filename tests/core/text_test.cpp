@@ -117,6 +117,9 @@ TEST_F(TextTest, LetrasOptionsByName) {
       // A symbol is copied as it is, placeholders included.
       {{{u"sSimbolo", u"#0.,"}, {u"bMuestraImporte", true}}, u"#0., 1,234.50  " + words},
       {{{u"sSimbolo", u"  "}, {u"bMuestraImporte", true}}, u"1,234.50  " + words},
+      // The caller's texts are upper-cased too, accented letters included.
+      {{{u"sSimbolo", u"cól"}, {u"sQueMoneda", u"colón"}, {u"bMuestraImporte", true}},
+       u"CÓL 1,234.50  UN MIL DOSCIENTOS TREINTA  Y CUATRO COLÓNS, 50/100 M.N."},
   };
   for (auto& c : cases) {
     std::vector<Opt> args{{u"", u"1234.5"}};
@@ -330,6 +333,7 @@ TEST_F(TextTest, BaseConversions) {
       {u"DecBin", u"4.5", u"101"},
       {u"DecBin", u"0.0001", u"0"},
       {u"DecBin", u"0.0003", u"1"},
+      {u"DecBin", u"1.9999", u"10"},  // the half 0.99995 is held as 1.0000
       {u"BinDec", u"1010", u"10"},
       {u"BinDec", u"", u"0"},
       {u"BinDec", u"12", u"4"},
@@ -492,6 +496,25 @@ TEST_F(TextTest, AwkwardArgumentsGiveAResultOrADocumentedError) {
   EXPECT_EQ(ErrorIn(u"BinHex", std::u16string(32'765, u'1')), err::kOverflow);
   EXPECT_EQ(Text(u"BinHex", std::u16string(32'764, u'1')), std::u16string(8'191, u'F'));
   EXPECT_EQ(ErrorIn(u"HexDec", std::u16string(10'000, u'F')), err::kOverflow);
+}
+
+// Calls by name go through a sorted index of the table: every slot must be found in any case,
+// and nothing else.
+TEST(CallByName, EveryOperationIsFoundByItsNameInAnyCase) {
+  for (const auto& op : Surface()) {
+    std::u16string lower(op.name);
+    for (auto& c : lower) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
+    for (const std::u16string& name : {std::u16string(op.name), lower, UpperCase(op.name)}) {
+      const Operation* found = FindOperation(op.iface, name, op.kind);
+      ASSERT_NE(found, nullptr) << U8(name);
+      EXPECT_EQ(found->name, op.name);
+      EXPECT_TRUE(found->kind == op.kind && found->iface == op.iface);
+    }
+    EXPECT_EQ(FindOperation(op.iface, std::u16string(op.name) + u"x", op.kind), nullptr);
+  }
+  EXPECT_EQ(FindOperation(Interface::kDolva, std::u16string(100, u'A')), nullptr);
+  EXPECT_EQ(FindOperation(Interface::kDolva, u""), nullptr);
+  EXPECT_EQ(FindOperation(Interface::kAPIs, u"Letras"), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+// The Linux answers to the system queries (see velmora/sysinfo.h for the mapping of each).
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "velmora/sysinfo.h"
+
+namespace velmora::linux_platform {
+
+// Where the backend looks. The defaults are the running system's; tests point them at
+// directories of their own.
+struct SystemPaths {
+  std::filesystem::path windows_dir = "/etc";     // System.ini lives here
+  std::filesystem::path system_dir = "/usr/lib";  // the system's shared libraries
+  std::filesystem::path proc = "/proc";           // cpuinfo, meminfo, self/mounts
+  // The D-Bus address of the bus where systemd-logind answers; empty for the system bus.
+  std::string bus_address;
+};
+
+class LinuxSystemQueries final : public SystemQueries {
+ public:
+  explicit LinuxSystemQueries(SystemPaths paths = {}) : paths_(std::move(paths)) {}
+
+  std::optional<VersionRecord> Version() override;
+  ProcessorRecord Processor() override;
+  std::u16string WindowsDirectory() override;
+  std::u16string SystemDirectory() override;
+  char16_t PathSeparator() const override { return u'/'; }
+  std::u16string ProfileString(std::u16string_view file, std::u16string_view section,
+                               std::u16string_view key, std::size_t size) override;
+  std::optional<ClusterFigures> DiskClusters(std::optional<std::u16string_view> root) override;
+  std::optional<DriveBytes> DiskBytes(std::u16string_view root) override;
+  MemoryStatus Memory() override;
+  bool EnableShutdownPrivilege() override;
+  bool RequestRestart() override;
+
+  // The directory each drive letter stands for, C first: the root filesystem, then the further
+  // block-device filesystems of self/mounts (each device once, loop devices and /boot left out).
+  std::vector<std::filesystem::path> DriveMountPoints();
+
+ private:
+  std::optional<std::filesystem::path> DriveOf(std::u16string_view root, bool with_separator);
+
+  SystemPaths paths_;
+};
+
+// A kernel release read as a version: "6.1.0-18-amd64" is 6.1.0 with the update "18-amd64";
+// platform id 2. Missing numbers are 0.
+VersionRecord ParseKernelRelease(std::string_view release);
+// The processor record from the text of /proc/cpuinfo: its "processor" entries counted, the x86
+// family's type code and the level/revision word (family | (model << 8 | stepping) << 16).
+ProcessorRecord ParseCpuInfo(std::string_view cpuinfo);
+// The memory status from the text of /proc/meminfo; nullopt without a MemTotal line.
+std::optional<MemoryStatus> ParseMemInfo(std::string_view meminfo);
+
+// The restart requests to systemd-logind at a D-Bus address (empty: the system bus). Whether
+// logind would let this user reboot ("yes" or "challenge"), and the request itself, made
+// without interaction. Both false when logind refuses or cannot be reached.
+bool LogindCanReboot(const std::string& bus_address);
+bool LogindReboot(const std::string& bus_address);
+
+}  // namespace velmora::linux_platform
