@@ -1,0 +1,196 @@
+// The library's entry points: loading, class factories, registration and unloading.
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <new>
+
+#include "com/server.h"
+#include "win32/win32_services.h"
+
+namespace velmora::com {
+
+namespace {
+
+HINSTANCE module_instance = nullptr;
+std::atomic<long> objects{0};
+std::atomic<long> locks{0};
+
+// The services of each thread that created an object. Kept until the library unloads: a
+// thread's entry is a few hundred bytes and a host has one user-interface thread in practice.
+std::mutex services_mutex;
+std::map<DWORD, std::shared_ptr<const Services>>& ServicesByThread() {
+  static std::map<DWORD, std::shared_ptr<const Services>> by_thread;
+  return by_thread;
+}
+
+class ClassFactory final : public IClassFactory {
+ public:
+  explicit ClassFactory(Interface iface) : iface_(iface) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+      *out = static_cast<IClassFactory*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  // The factories live as long as the library: their references do not count.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    return AutomationObject::Create(iface_, iid, out);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+    LockModule(lock != FALSE);
+    return S_OK;
+  }
+
+ private:
+  Interface iface_;
+};
+
+ClassFactory dolva_factory(Interface::kDolva);
+ClassFactory apis_factory(Interface::kAPIs);
+
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+std::wstring Wide(const std::u16string& s) { return {s.begin(), s.end()}; }
+
+LONG SetKey(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+  HKEY key = nullptr;
+  LONG r = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                           nullptr);
+  if (r != ERROR_SUCCESS) return r;
+  r = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return r;
+}
+
+LONG DeleteKey(const std::wstring& path) {
+  const LONG r = RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
+  return r == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : r;
+}
+
+constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+
+HRESULT Register() {
+  const std::wstring path = ModulePath();
+  for (Interface iface : {Interface::kDolva, Interface::kAPIs}) {
+    const std::wstring clsid = L"CLSID\\" + GuidText(ClassId(iface));
+    const std::wstring progid = Wide(ProgId(iface));
+    for (LONG r :
+         {SetKey(clsid, nullptr, progid), SetKey(clsid + L"\\InprocServer32", nullptr, path),
+          SetKey(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"),
+          SetKey(clsid + L"\\ProgID", nullptr, progid),
+          SetKey(clsid + L"\\VersionIndependentProgID", nullptr, progid),
+          SetKey(clsid + L"\\TypeLib", nullptr, GuidText(LibraryId())),
+          SetKey(clsid + L"\\Version", nullptr, L"1.0"), SetKey(progid, nullptr, progid),
+          SetKey(progid + L"\\CLSID", nullptr, GuidText(ClassId(iface)))}) {
+      if (r != ERROR_SUCCESS) return SELFREG_E_CLASS;
+    }
+  }
+  // Registering the type library also records the interfaces for the automation marshaler.
+  ITypeLib* library = nullptr;
+  const HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, &library);
+  if (FAILED(hr)) return SELFREG_E_TYPELIB;
+  library->Release();
+  return S_OK;
+}
+
+HRESULT Unregister() {
+  HRESULT result = S_OK;
+  const HRESULT hr = UnRegisterTypeLib(LibraryId(), 1, 0, LOCALE_NEUTRAL, kSysKind);
+  if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY)
+    result = SELFREG_E_TYPELIB;
+  for (Interface iface : {Interface::kDolva, Interface::kAPIs}) {
+    if (DeleteKey(L"CLSID\\" + GuidText(ClassId(iface))) != ERROR_SUCCESS ||
+        DeleteKey(Wide(ProgId(iface))) != ERROR_SUCCESS) {
+      result = SELFREG_E_CLASS;
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+void ObjectCreated() { ++objects; }
+void ObjectDestroyed() { --objects; }
+void LockModule(bool lock) {
+  if (lock) ++locks;
+  else --locks;
+}
+bool ModuleInUse() { return objects.load() != 0 || locks.load() != 0; }
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n =
+        GetModuleFileNameW(module_instance, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::shared_ptr<const Services> ThreadServices() {
+  std::lock_guard<std::mutex> hold(services_mutex);
+  auto& entry = ServicesByThread()[GetCurrentThreadId()];
+  if (!entry) entry = win32::Win32Services();
+  return entry;
+}
+
+}  // namespace velmora::com
+
+using velmora::Interface;
+using velmora::com::apis_factory;
+using velmora::com::dolva_factory;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+  if (reason == DLL_PROCESS_ATTACH) velmora::com::module_instance = instance;
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (IsEqualCLSID(clsid, velmora::com::ClassId(Interface::kDolva)))
+    return dolva_factory.QueryInterface(iid, out);
+  if (IsEqualCLSID(clsid, velmora::com::ClassId(Interface::kAPIs)))
+    return apis_factory.QueryInterface(iid, out);
+  return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+STDAPI DllCanUnloadNow() { return velmora::com::ModuleInUse() ? S_FALSE : S_OK; }
+
+STDAPI DllRegisterServer() {
+  try {
+    return velmora::com::Register();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+STDAPI DllUnregisterServer() {
+  try {
+    return velmora::com::Unregister();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}

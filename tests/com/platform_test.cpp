@@ -1,0 +1,233 @@
+// The Windows platform services on their own, under Wine with the es_MX locale of run.sh: NLS
+// locale data and date patterns, automation values, the system queries and picture loading.
+//
+// Prints each failure and "SUMMARY platform: N checks, F failures"; the exit status is F.
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "velmora/error.h"
+#include "velmora/utf.h"
+#include "win32/ole_values.h"
+#include "win32/win32_services.h"
+
+namespace {
+
+using namespace velmora;
+using namespace velmora::win32;
+
+int checks = 0;
+int failures = 0;
+
+void Check(bool ok, const std::string& what) {
+  ++checks;
+  if (!ok) {
+    ++failures;
+    std::printf("FAIL %s\n", what.c_str());
+  }
+}
+
+void CheckText(const std::u16string& actual, const std::u16string& expected,
+               const std::string& what) {
+  Check(actual == expected,
+        what + ": got \"" + ToUtf8(actual) + "\", expected \"" + ToUtf8(expected) + "\"");
+}
+
+// The runtime error a call raises, 0 when it raises none.
+int ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+void Patterns() {
+  struct Case {
+    const char16_t* nls;
+    const char16_t* pattern;
+  };
+  const Case cases[] = {
+      {u"dddd, d' de 'MMMM' de 'yyyy", u"EEEE, d' de 'MMMM' de 'yyyy"},
+      {u"dddd, d 'de' MMMM 'de' yyyy", u"EEEE, d 'de' MMMM 'de' yyyy"},
+      {u"dddd, MMMM d, yyyy", u"EEEE, MMMM d, yyyy"},
+      {u"ddd dd/MM/yy", u"EEE dd/MM/yy"},
+      {u"d MMM y", u"d MMM yy"},
+      {u"dd.MM.yyyy g", u"dd.MM.yyyy G"},
+      {u"yyyy'年'M'月'd'日'", u"yyyy'年'M'月'd'日'"},
+      {u"d 'o''clock' MMMM", u"d 'o''clock' MMMM"},
+      {u"d abc MMMM", u"d 'abc' MMMM"},
+      {u"d abcdMM", u"d 'abc'dMM"},
+      {u"d de MMMM", u"d d'e' MMMM"},  // NLS reads the unquoted d as the day too
+      {u"dd 'abierta", u"dd 'abierta'"},
+  };
+  for (const Case& c : cases) {
+    CheckText(PatternFromNls(c.nls), c.pattern, "PatternFromNls(" + ToUtf8(c.nls) + ")");
+  }
+}
+
+void Locales() {
+  const LocaleData es = NlsLocaleData(u"es-MX");
+  Check(es.name == "es_MX", "es-MX name: " + es.name);
+  Check(es.spanish, "es-MX is Spanish");
+  CheckText(es.day_names[0], u"domingo", "es-MX Sunday");
+  CheckText(es.day_names[3], u"miércoles", "es-MX Wednesday");
+  CheckText(es.month_names[2], u"marzo", "es-MX March");
+  CheckText(es.month_abbrevs[8], u"sept", "es-MX September abbreviated");
+  CheckText(es.long_date_pattern, u"EEEE, d 'de' MMMM 'de' yyyy", "es-MX long date");
+  Check(es.date_order == DateOrder::kDayMonthYear, "es-MX day first");
+  Check(es.date_separator == u'/', "es-MX date separator");
+  Check(es.decimal_mark == u'.' && es.group_mark == u',', "es-MX number marks");
+
+  const LocaleData en = NlsLocaleData(u"en-US");
+  Check(!en.spanish, "en-US is not Spanish");
+  CheckText(en.day_names[6], u"Saturday", "en-US Saturday");
+  CheckText(en.long_date_pattern, u"EEEE, MMMM d, yyyy", "en-US long date");
+  Check(en.date_order == DateOrder::kMonthDayYear, "en-US month first");
+  CheckText(en.am, u"AM", "en-US before noon");
+
+  const LocaleData de = NlsLocaleData(u"de-DE");
+  Check(de.decimal_mark == u',' && de.group_mark == u'.', "de-DE number marks");
+  Check(de.date_order == DateOrder::kDayMonthYear && de.date_separator == u'.',
+        "de-DE short date order and separator");
+
+  // The user's locale is the one run.sh fixes.
+  Check(NlsLocaleData().name == "es_MX", "the user's locale is es_MX");
+}
+
+void Values() {
+  const LocaleData loc = SpanishMexico();
+  auto round_trip = [](const Variant& v) {
+    VARIANT x;
+    ToVariant(v, &x);
+    Variant back = FromVariant(x);
+    VariantClear(&x);
+    return back;
+  };
+  for (const Variant& v :
+       {Variant(), Variant::Null(), Variant::Missing(), Variant(std::uint8_t{200}),
+        Variant(std::int16_t{-5}), Variant(std::int32_t{70000}),
+        Variant(Currency::FromScaled(-123456789)), Variant(2.5), Variant(Date{39887.75}),
+        Variant(u"año"), Variant(true), Variant(false)}) {
+    Check(round_trip(v) == v, std::string("round trip of a ") + TypeName(v.type()));
+  }
+
+  VARIANT x;
+  VariantInit(&x);
+  V_VT(&x) = VT_UI4;
+  V_UI4(&x) = 4000000000u;
+  Check(FromVariant(x) == Variant(4000000000.0), "an unsigned beyond 32 bits is a double");
+  V_VT(&x) = VT_ERROR;
+  V_ERROR(&x) = DISP_E_TYPEMISMATCH;
+  Check(ErrorOf([&] { FromVariant(x); }) == 13, "an error value other than missing is 13");
+
+  // Storing through a by-reference VARIANT converts to the variable's type.
+  SHORT s = 0;
+  VARIANT ref;
+  V_VT(&ref) = VT_BYREF | VT_I2;
+  V_I2REF(&ref) = &s;
+  StoreByRef(ref, Variant(u"12"), loc);
+  Check(s == 12, "text stored into an Integer variable");
+  Check(ErrorOf([&] { StoreByRef(ref, Variant(std::int32_t{40000}), loc); }) == 6,
+        "a Long past 16 bits stored into an Integer variable is 6");
+  Check(s == 12, "a failed store leaves the variable");
+  BSTR b = SysAllocString(L"antes");
+  V_VT(&ref) = VT_BYREF | VT_BSTR;
+  V_BSTRREF(&ref) = &b;
+  StoreByRef(ref, Variant(std::int16_t{7}), loc);
+  CheckText(FromBstr(b), u"7", "a number stored into a String variable");
+  SysFreeString(b);
+  VARIANT target;
+  VariantInit(&target);
+  V_VT(&ref) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&ref) = &target;
+  StoreByRef(ref, Variant(Currency::FromScaled(15000)), loc);
+  Check(V_VT(&target) == VT_CY && V_CY(&target).int64 == 15000,
+        "a Variant variable takes the value as it is");
+}
+
+void Queries() {
+  WindowsSystemQueries sys;
+  CheckText(sys.WindowsDirectory(), u"C:\\windows", "Windows directory");
+  CheckText(sys.SystemDirectory(), u"C:\\windows\\system32", "system directory");
+  const auto version = sys.Version();
+  Check(version.has_value() && version->platform_id == 2 && version->major >= 5,
+        "version record of the NT family");
+  const ProcessorRecord cpu = sys.Processor();
+  Check(cpu.count >= 1 && cpu.type != 0, "processor record");
+  const auto bytes = sys.DiskBytes(u"C:\\");
+  Check(bytes.has_value() && bytes->total > 0 && bytes->available <= bytes->total,
+        "byte figures of drive C");
+  Check(!sys.DiskBytes(u"Q:\\").has_value(), "a drive that is not there");
+  const auto clusters = sys.DiskClusters(std::nullopt);
+  Check(clusters.has_value() && clusters->bytes_per_sector > 0,
+        "cluster figures of the current drive");
+  CheckText(sys.ProfileString(u"System.ini", u"boot.description", u"no.such.key", 255), u"",
+            "an absent profile entry");
+  const MemoryStatus m = sys.Memory();
+  Check(m.total_physical > 0 && m.avail_physical <= m.total_physical, "memory figures");
+}
+
+void Pictures() {
+  OlePictureLoader loader;
+  const ObjectRef picture = loader.Load(u"C:\\Ponderix\\Fotos\\JUAN.BMP");
+  Check(dynamic_cast<OlePicture*>(picture.get()) != nullptr, "a bitmap loads as a picture");
+  Check(ErrorOf([&] { loader.Load(u"C:\\Ponderix\\Fotos\\ROTO.jpg"); }) == 481,
+        "a file that holds no picture is 481");
+  Check(ErrorOf([&] { loader.Load(u"C:\\Ponderix\\Fotos\\NADA.bmp"); }) == 481,
+        "a missing file is 481");
+
+  WindowsPhotoFiles files;
+  const auto listing = files.List(u"C:\\Ponderix\\Fotos");
+  Check(listing.has_value() && listing->size() == 2, "the photo folder lists its two files");
+  Check(!files.List(u"C:\\No\\Existe").has_value(), "a missing folder cannot be listed");
+  const std::u16string path = u"C:\\Ponderix\\Fotos\\NUEVO.jpg";
+  const std::uint8_t first[] = {1, 2, 3};
+  const std::uint8_t second[] = {9};
+  files.ReplaceFile(path, first);
+  files.ReplaceFile(path, second);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExW(L"C:\\Ponderix\\Fotos\\NUEVO.jpg", GetFileExInfoStandard, &data);
+  Check(data.nFileSizeLow == 1, "a replaced file holds the new bytes only");
+  DeleteFileW(L"C:\\Ponderix\\Fotos\\NUEVO.jpg");
+  Check(ErrorOf([&] { files.ReplaceFile(u"C:\\No\\Existe\\X.jpg", first); }) == 75,
+        "a file that cannot be written is 75");
+}
+
+void Dialogs() {
+  // run.sh sets VELMORA_UNATTENDED: the box answers its default button at once.
+  DialogMessageBox box;
+  Check(box.Show(u"texto", u"Título", MsgIcon::kQuestion, MsgButtons::kYesNo) == MsgResult::kYes,
+        "an unattended Yes/No box answers Yes");
+  Check(
+      box.Show(u"texto", u"Título", MsgIcon::kNone, MsgButtons::kRetryCancel) == MsgResult::kRetry,
+      "an unattended Retry/Cancel box answers Retry");
+  MessagePump pump;
+  PostThreadMessageW(GetCurrentThreadId(), WM_USER, 0, 0);
+  pump.ProcessPending();
+  MSG msg;
+  Check(!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE), "pending messages are run");
+
+  const Date now = LocalClock().Now();
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  Check(static_cast<long>(now.serial) ==
+            static_cast<long>(SerialFromCivil({t.wYear, t.wMonth, t.wDay})),
+        "the clock is on today's date");
+}
+
+}  // namespace
+
+int wmain() {
+  CoInitialize(nullptr);
+  Patterns();
+  Locales();
+  Values();
+  Queries();
+  Pictures();
+  Dialogs();
+  CoUninitialize();
+  std::printf("SUMMARY platform: %d checks, %d failures\n", checks, failures);
+  return failures;
+}
