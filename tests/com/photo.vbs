@@ -13,7 +13,7 @@ Class Form
   Public Controls
 End Class
 
-Dim d, f, img, who
+Dim d, f, img, who, where, x
 Set d = CreateObject("VelmoraSys.Dolva")
 Set img = New Image
 img.Name = "Image1"
@@ -44,5 +44,14 @@ d.Fotografia "roto", f
 CheckErr "a file that is no picture", 481, Desc(481)
 On Error GoTo 0
 CheckTrue "the form keeps its picture", IsObject(img.Picture)
+
+' The capture window is not part of this build: PhotoWay fails with a clear error.
+who = " juan "
+where = "C:\Ponderix\Fotos"
+On Error Resume Next
+x = d.PhotoWay(who, where)
+CheckErr "PhotoWay", 5, U("Las ventanas de la biblioteca no est\e1n disponibles en esta versi\f3n para Windows")
+On Error GoTo 0
+Check "PhotoWay leaves Nombre", who, " juan "
 
 Finish

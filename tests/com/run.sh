@@ -80,8 +80,10 @@ echo "not a picture" >"$fotos/ROTO.jpg"
 run_program() {
   local name=$1
   shift
-  local out
-  out=$(cd "$WINEPREFIX/drive_c" && wine "$@" 2>&1 | tr -d '\r')
+  local out status
+  out=$(cd "$WINEPREFIX/drive_c" && wine "$@" 2>&1)
+  status=$?
+  out=$(echo "$out" | tr -d '\r')
   echo "$out" | grep -v '^SUMMARY' | sed 's/^/  /'
   local summary
   summary=$(echo "$out" | grep '^SUMMARY' | tail -1)
@@ -89,6 +91,8 @@ run_program() {
     fail "$name: no summary line"
   elif ! echo "$summary" | grep -q ' 0 failures$'; then
     fail "$name: $summary"
+  elif [ $status -ne 0 ]; then
+    fail "$name: exit status $status after its summary (a crash on the way out?)"
   else
     echo "$summary"
   fi
@@ -112,9 +116,11 @@ run_script() {
   name=$(basename "$vbs" .vbs)
   local script=$WINEPREFIX/drive_c/tests/$name.vbs
   cat "$here/common.vbs" "$vbs" >"$script"
-  local out err
+  local out err status
   out=$(cd "$WINEPREFIX/drive_c" && wine cscript //nologo "C:\\tests\\$name.vbs" \
-          2>"$work/$name.err" | iconv -f CP850 -t UTF-8 | tr -d '\r')
+          2>"$work/$name.err")
+  status=$?
+  out=$(echo "$out" | iconv -f CP850 -t UTF-8 | tr -d '\r')
   err=$(tr -d '\r' <"$work/$name.err" | grep -v '^wine: ' || true)
   echo "$out" | grep -v "^SUMMARY\|^TRACE" | sed '/^$/d; s/^/  /'
   local summary last
@@ -125,6 +131,8 @@ run_script() {
       "${last:+after the check \"$last\"}"
   elif ! echo "$summary" | grep -q ' 0 failures$'; then
     fail "$name.vbs: $summary"
+  elif [ $status -ne 0 ]; then
+    fail "$name.vbs: exit status $status after its summary"
   else
     echo "$summary"
   fi
