@@ -496,6 +496,17 @@ TEST_F(TextTest, AwkwardArgumentsGiveAResultOrADocumentedError) {
   EXPECT_EQ(ErrorIn(u"BinHex", std::u16string(32'765, u'1')), err::kOverflow);
   EXPECT_EQ(Text(u"BinHex", std::u16string(32'764, u'1')), std::u16string(8'191, u'F'));
   EXPECT_EQ(ErrorIn(u"HexDec", std::u16string(10'000, u'F')), err::kOverflow);
+  // Long currency texts outgrow the usual room for the result.
+  const std::u16string long_name(10'000, u'\u00F1');
+  const std::u16string long_text = Call(u"Letras", {{u"", u"2"},
+                                                    {u"sSimbolo", long_name},
+                                                    {u"sQueMoneda", long_name},
+                                                    {u"sEsMonedaNal", long_name},
+                                                    {u"bMuestraImporte", true}})
+                                       .text();
+  EXPECT_EQ(long_text, std::u16string(10'000, u'\u00D1') + u" 2.00  DOS " +
+                           std::u16string(10'000, u'\u00D1') + u"S, 00/100 " +
+                           std::u16string(10'000, u'\u00D1'));
 }
 
 // Calls by name go through a sorted index of the table: every slot must be found in any case,
