@@ -1,0 +1,56 @@
+#include "qt/sysinfo/system_windows.h"
+
+#include <QApplication>
+#include <QEventLoop>
+
+#include "velmora/error.h"
+
+namespace velmora::qt {
+
+QtSystemWindows::QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc)
+    : sys_(std::move(sys)), loc_(std::move(loc)) {}
+
+QtSystemWindows::~QtSystemWindows() {
+  // The windows draw on this service's queries: none may outlive it.
+  delete pc_info_.data();
+  delete splash_.data();
+}
+
+template <typename W>
+void QtSystemWindows::Show(QPointer<W>& slot, bool modal) {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) throw NoDisplayError();
+  if (Open(slot) == nullptr) {
+    slot = new W(*sys_, loc_);
+    if (modal) slot->setWindowModality(Qt::ApplicationModal);
+    slot->show();
+    try {
+      slot->Load();
+    } catch (...) {
+      delete slot.data();  // a window whose loading failed is not loaded
+      throw;
+    }
+  } else {
+    slot->show();
+    slot->raise();
+  }
+  if (modal) WaitUntilUnloaded(Open(slot));
+}
+
+void QtSystemWindows::ShowPcInfo(bool modal) { Show(pc_info_, modal); }
+void QtSystemWindows::ShowSplash(bool modal) { Show(splash_, modal); }
+
+bool QtSystemWindows::AnyOpen() const { return pc_info() != nullptr || splash() != nullptr; }
+
+void QtSystemWindows::WaitWhileOpen() {
+  while (SysInfoWindow* w = pc_info() ? static_cast<SysInfoWindow*>(pc_info()) : splash())
+    WaitUntilUnloaded(w);
+}
+
+void WaitUntilUnloaded(SysInfoWindow* window) {
+  if (window == nullptr || window->unloaded()) return;
+  QEventLoop loop;
+  QObject::connect(window, &SysInfoWindow::Unloaded, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace velmora::qt

@@ -1,0 +1,47 @@
+// The family's two windows on Qt: one instance of each, loaded on first use, shown modally
+// (a local event loop until the window unloads) or not.
+#pragma once
+
+#include <QPointer>
+#include <memory>
+
+#include "qt/sysinfo/pcinfo_window.h"
+#include "qt/sysinfo/splash_window.h"
+#include "velmora/sysinfo.h"
+
+namespace velmora::qt {
+
+class QtSystemWindows final : public SystemWindows {
+ public:
+  // The windows draw their figures from `sys` and format them with `loc`. Without a
+  // QApplication every Show raises the no-display error (5).
+  QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc);
+  ~QtSystemWindows() override;
+
+  void ShowPcInfo(bool modal) override;
+  void ShowSplash(bool modal) override;
+  bool AnyOpen() const override;
+  void WaitWhileOpen() override;
+
+  // The loaded windows, null when not loaded (for tests and hosts that look at them).
+  PcInfoWindow* pc_info() const { return Open(pc_info_); }
+  SplashWindow* splash() const { return Open(splash_); }
+
+ private:
+  template <typename W>
+  static W* Open(const QPointer<W>& w) {
+    return w && !w->unloaded() ? w.data() : nullptr;
+  }
+  template <typename W>
+  void Show(QPointer<W>& slot, bool modal);
+
+  std::shared_ptr<SystemQueries> sys_;
+  LocaleData loc_;
+  QPointer<PcInfoWindow> pc_info_;
+  QPointer<SplashWindow> splash_;
+};
+
+// Runs window events until the window unloads; at once when it is already gone.
+void WaitUntilUnloaded(SysInfoWindow* window);
+
+}  // namespace velmora::qt

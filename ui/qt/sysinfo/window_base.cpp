@@ -1,0 +1,117 @@
+#include "qt/sysinfo/window_base.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QInputDevice>
+#include <QLabel>
+#include <QScreen>
+#include <cmath>
+
+#include "velmora/error.h"
+
+namespace velmora::qt {
+
+namespace {
+
+const QScreen* ScreenOf(const QWidget* w) {
+  const QScreen* s = w->screen();
+  return s != nullptr ? s : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+Twips::Twips(const QWidget* widget) {
+  const QScreen* s = ScreenOf(widget);
+  dpi_x_ = s != nullptr ? s->logicalDotsPerInchX() : 96.0;
+  dpi_y_ = s != nullptr ? s->logicalDotsPerInchY() : 96.0;
+}
+
+int Twips::X(double twips) const { return static_cast<int>(std::lround(twips * dpi_x_ / 1440.0)); }
+int Twips::Y(double twips) const { return static_cast<int>(std::lround(twips * dpi_y_ / 1440.0)); }
+
+QRect Twips::Rect(double left, double top, double width, double height) const {
+  return QRect(X(left), Y(top), X(width), Y(height));
+}
+
+ScreenMetrics QtWindowDisplay::Screen() {
+  const QScreen* s = ScreenOf(window_);
+  if (s == nullptr) return {};
+  // Pixels are the device's own; twips per pixel follow its dots per inch.
+  const double ratio = s->devicePixelRatio();
+  const double tpp_x = 1440.0 / (s->logicalDotsPerInchX() * ratio);
+  const double tpp_y = 1440.0 / (s->logicalDotsPerInchY() * ratio);
+  return {s->geometry().width() * ratio * tpp_x, s->geometry().height() * ratio * tpp_y, tpp_x,
+          tpp_y};
+}
+
+std::int32_t QtWindowDisplay::BitsPerPixel() { return window_->depth(); }
+
+bool QtWindowDisplay::MousePresent() {
+  for (const QInputDevice* d : QInputDevice::devices()) {
+    if (d->type() == QInputDevice::DeviceType::Mouse ||
+        d->type() == QInputDevice::DeviceType::TouchPad)
+      return true;
+  }
+  return false;
+}
+
+CursorPosition QtWindowDisplay::Cursor() {
+  const QPoint p = QCursor::pos();
+  const QScreen* s = ScreenOf(window_);
+  const double ratio = s != nullptr ? s->devicePixelRatio() : 1.0;
+  return {static_cast<std::int32_t>(std::lround(p.x() * ratio)),
+          static_cast<std::int32_t>(std::lround(p.y() * ratio))};
+}
+
+ShapeBar::ShapeBar(QWidget* parent, const QColor& fill) : QWidget(parent) {
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, fill);
+  setPalette(p);
+}
+
+SysInfoWindow::SysInfoWindow(Qt::WindowFlags flags)
+    : QWidget(nullptr, flags), twips_(this), display_(this), timer_(new QTimer(this)) {
+  connect(timer_, &QTimer::timeout, this, [this] {
+    // A tick has no caller to report to: a failed refresh waits for the next one.
+    try {
+      Tick();
+    } catch (const Error&) {
+    }
+  });
+}
+
+void SysInfoWindow::SetWidth(std::int16_t twips) { setFixedWidth(std::max(1, twips_.X(twips))); }
+
+void SysInfoWindow::SetHeight(std::int16_t twips) {
+  // Many steps of 5 twips fall on the same pixel; only a real change reaches the window.
+  const int px = std::max(1, twips_.Y(twips));
+  if (px != height()) setFixedHeight(px);
+}
+
+void SysInfoWindow::SetTimerInterval(std::int32_t ms) {
+  if (ms <= 0) {
+    timer_->stop();
+  } else {
+    timer_->start(ms);
+  }
+}
+
+void SysInfoWindow::ProcessPending() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void SysInfoWindow::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  timer_->stop();
+  close();
+  emit Unloaded();
+  deleteLater();
+}
+
+void SysInfoWindow::SetText(QLabel* label, const std::u16string& text) {
+  const QString q = QString::fromStdU16String(text);
+  if (label->text() != q) label->setText(q);
+}
+
+}  // namespace velmora::qt

@@ -1,0 +1,83 @@
+// What the two system-information windows share on Qt: lengths in twips, the screen they ask
+// about, and the surface their models drive (height, timer, pending events, unload).
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "velmora/sysinfo_windows.h"
+
+class QLabel;
+
+namespace velmora::qt {
+
+// Twips to this widget's pixels, with its screen's dots per inch.
+class Twips {
+ public:
+  explicit Twips(const QWidget* widget);
+  int X(double twips) const;
+  int Y(double twips) const;
+  QRect Rect(double left, double top, double width, double height) const;
+
+ private:
+  double dpi_x_;
+  double dpi_y_;
+};
+
+// The screen, device and mouse as a window sees them.
+class QtWindowDisplay final : public WindowDisplay {
+ public:
+  explicit QtWindowDisplay(const QWidget* window) : window_(window) {}
+  ScreenMetrics Screen() override;
+  std::int32_t ColorPlanes() override { return 1; }
+  std::int32_t BitsPerPixel() override;
+  bool MousePresent() override;
+  CursorPosition Cursor() override;
+
+ private:
+  const QWidget* window_;
+};
+
+// A filled rectangle of a given colour: the windows' bars.
+class ShapeBar final : public QWidget {
+ public:
+  ShapeBar(QWidget* parent, const QColor& fill);
+};
+
+// A top-level window driven by a model: the model sets its height and timer, lets pending
+// events run, and unloads it. The window is destroyed once back in the event loop.
+class SysInfoWindow : public QWidget, public WindowSurface {
+  Q_OBJECT
+
+ public:
+  explicit SysInfoWindow(Qt::WindowFlags flags);
+
+  void SetWidth(std::int16_t twips) override;
+  void SetHeight(std::int16_t twips) override;
+  void SetTimerInterval(std::int32_t ms) override;
+  void ProcessPending() override;
+  void Unload() override;
+
+  // Whether the model has unloaded the window.
+  bool unloaded() const { return unloaded_; }
+  // Runs the model's loading steps; a failure destroys the window and reaches the caller.
+  virtual void Load() = 0;
+
+ signals:
+  void Unloaded();
+
+ protected:
+  // The model's refresh, for the timer.
+  virtual void Tick() = 0;
+  // Sets a label's text only when it changed (a repaint is the dearest part of a tick).
+  static void SetText(QLabel* label, const std::u16string& text);
+
+  Twips twips_;
+  QtWindowDisplay display_;
+  QTimer* timer_;
+  bool unloaded_ = false;
+};
+
+}  // namespace velmora::qt
