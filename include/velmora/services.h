@@ -8,6 +8,11 @@
 
 namespace velmora {
 
+class BitmapEncoder;      // photo.h
+class Camera;             // photo.h
+class CaptureWindowHost;  // photo.h
+class FileDialog;         // photo.h
+class PhotoFileSystem;    // photo.h
 class SystemQueries;
 class SystemWindows;
 
@@ -19,6 +24,12 @@ struct Services {
   LocaleData locale;
   std::shared_ptr<MessageBox> message_box;  // message boxes shown to the user
   std::shared_ptr<EventPump> events;        // pending window events
+  std::shared_ptr<PictureLoader> pictures;            // pictures loaded from files by content
+  std::shared_ptr<PhotoFileSystem> photo_files;       // the disk of the photo family
+  std::shared_ptr<BitmapEncoder> bitmaps;             // pictures written as bitmap files
+  std::shared_ptr<Camera> camera;                     // the first camera; none is no camera
+  std::shared_ptr<FileDialog> file_dialog;            // the open-file dialog
+  std::shared_ptr<CaptureWindowHost> capture_window;  // shows the photo capture window
   std::shared_ptr<SystemQueries> system;           // the machine's figures (sysinfo.h)
   std::shared_ptr<SystemWindows> system_windows;   // the two system-information windows
 };

@@ -1,0 +1,152 @@
+// Finding, showing and clearing a user's stored photo, and PhotoWay.
+#include <algorithm>
+
+#include "velmora/coerce.h"
+#include "velmora/dolva.h"
+#include "velmora/error.h"
+#include "velmora/photo.h"
+
+namespace velmora {
+
+namespace {
+
+thread_local PhotoState photo_state;
+
+// Case-insensitive wildcard match of the whole name against the whole pattern. Iterative with
+// one backtrack point, so a long name against many stars stays linear in practice.
+bool Glob(std::u16string_view name, std::u16string_view pattern) {
+  std::size_t n = 0, p = 0;
+  std::size_t star = std::u16string_view::npos, star_n = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == u'?' || UpperChar(pattern[p]) == UpperChar(name[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == u'*') {
+      star = p++;
+      star_n = n;
+    } else if (star != std::u16string_view::npos) {
+      p = star + 1;
+      n = ++star_n;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+// The photo file of a name shows in the form's "Image1", reached through its controls as every
+// routine of the library reaches a host form's controls.
+HostObject& ImageBox(const ObjectRef& form) {
+  for (const ObjectRef& control : AsHostObject(form).Controls()) {
+    HostObject& host = AsHostObject(control);
+    const Variant name = host.Get(u"Name");
+    if (name.is(VarType::kText) && SameName(name.text(), u"Image1")) return host;
+  }
+  throw Error(err::kNoMember);
+}
+
+}  // namespace
+
+PhotoState& ThreadPhotoState() { return photo_state; }
+
+bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
+  if (Glob(name, pattern)) return true;
+  // The directory search lets "NAME.*" stand for the bare name as well.
+  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*") {
+    return Glob(name, pattern.substr(0, pattern.size() - 2));
+  }
+  return false;
+}
+
+std::u16string PhotoFileSystem::Resolve(const std::u16string& path) {
+  const char16_t sep = Separator();
+  std::u16string out;
+  std::size_t pos = 0;
+  if (!path.empty() && path[0] == sep) {
+    out.push_back(sep);
+    pos = 1;
+  }
+  while (pos <= path.size()) {
+    std::size_t end = path.find(sep, pos);
+    if (end == std::u16string::npos) end = path.size();
+    std::u16string part = path.substr(pos, end - pos);
+    if (!part.empty() && part != u"." && part != u"..") {
+      if (auto entries = List(out)) {
+        const auto exact = std::find_if(entries->begin(), entries->end(),
+                                        [&](const DirEntry& e) { return e.name == part; });
+        if (exact == entries->end()) {
+          const auto folded =
+              std::find_if(entries->begin(), entries->end(),
+                           [&](const DirEntry& e) { return SameName(e.name, part); });
+          if (folded != entries->end()) part = folded->name;
+        }
+      }
+    }
+    out += part;
+    if (end < path.size()) out.push_back(sep);
+    pos = end + 1;
+  }
+  return out;
+}
+
+std::u16string FindFirstFile(PhotoFileSystem& fs, std::u16string_view pattern) {
+  const std::size_t cut = pattern.rfind(fs.Separator());
+  const std::u16string folder(cut == std::u16string_view::npos ? std::u16string_view{}
+                                                               : pattern.substr(0, cut + 1));
+  const std::u16string_view name =
+      cut == std::u16string_view::npos ? pattern : pattern.substr(cut + 1);
+  if (name.empty()) return {};
+  const auto entries = fs.List(fs.Resolve(folder));
+  if (!entries) return {};
+  for (const DirEntry& e : *entries) {
+    if (e.kind == EntryKind::kFile && !e.hidden && MatchesPattern(e.name, name)) return e.name;
+  }
+  return {};
+}
+
+std::u16string JoinPhotoPath(std::u16string_view folder, std::u16string_view name,
+                             std::u16string_view extension, char16_t separator) {
+  std::u16string path(folder);
+  if (path.empty() || path.back() != separator) path.push_back(separator);
+  path += name;
+  path += extension;
+  return path;
+}
+
+std::u16string PhotoFolder(char16_t separator) {
+  std::u16string folder;
+  for (std::u16string_view part : {u"Ponderix", u"Fotos"}) {
+    folder.push_back(separator);
+    folder += part;
+  }
+  folder.push_back(separator);
+  return folder;
+}
+
+void Dolva::Fotografia(std::u16string& Archivo, const ObjectRef& xForma) {
+  PhotoFileSystem* fs = services().photo_files.get();
+  // Without a disk there is no photo folder either: nothing is found and the image is emptied.
+  const std::u16string folder = fs ? PhotoFolder(fs->Separator()) : std::u16string();
+  const std::u16string found = fs ? FindFirstFile(*fs, folder + Archivo + u".*") : std::u16string();
+  if (found.empty()) {
+    NOFoto(xForma);
+    return;
+  }
+  const std::u16string ext = UpperCase(
+      std::u16string_view(found).substr(found.size() - std::min<std::size_t>(3, found.size())));
+  // Other extensions (jpeg, gif, none) are found but not shown: the form keeps its picture.
+  if (ext != u"JPG" && ext != u"BMP") return;
+  if (services().pictures == nullptr) throw Error(err::kInvalidPicture);
+  // Loaded before the form is touched, so a file that holds no picture leaves the form as it was.
+  const ObjectRef picture = services().pictures->Load(fs->Resolve(folder) + found);
+  HostObject& image = ImageBox(xForma);
+  image.Set(u"Picture", Variant(picture));
+  image.Set(u"Stretch", Variant(true));
+}
+
+void Dolva::NOFoto(const ObjectRef& xForma) {
+  ImageBox(xForma).Set(u"Picture", Variant(ObjectRef{}));
+}
+
+}  // namespace velmora
