@@ -21,6 +21,13 @@ Check "DiasFechas backwards", _
       d.DiasFechas(DateSerial(2009, 12, 31), DateSerial(2009, 1, 1)), CCur(-364)
 Check "DiasFechas ignores the hours", _
       d.DiasFechas(DateSerial(2009, 3, 15) + TimeSerial(23, 0, 0), DateSerial(2009, 3, 15)), CCur(0)
+Dim dd, mm, yy
+dd = 1
+mm = 1
+yy = 2000
+Check "CalcFDias 1/1/2000", d.CalcFDias(dd, mm, yy), CCur(730488)
+Check "CalcFDias leaves its variables", dd & "/" & mm & "/" & yy, "1/1/2000"
+Check "CalcFDias counts the leap day", d.CalcFDias(1, 3, 2000) - d.CalcFDias(29, 2, 2000), CCur(1)
 On Error Resume Next
 x = d.CalcFDias(1, 13, 2009)
 CheckErr "CalcFDias of month 13", 9, Desc(9)
@@ -65,6 +72,8 @@ Check "RestaHoras below zero", d.RestaHoras("08:30:00", "17:45:30"), "-10:-16:-3
 Check "MasDeUnDia 86399", d.MasDeUnDia(86399), False
 Check "MasDeUnDia 86400", d.MasDeUnDia(86400), True
 Check "HrsNumericas of a text", d.HrsNumericas("abc"), CCur(0)
+Check "HrsNumericas 08:30", d.HrsNumericas("08:30"), CCur(8.5)
+Check "HrsNumericas 08:59", d.HrsNumericas("08:59"), CCur(8.98)
 h = ""
 Check "Fillhours of an empty variable", d.Fillhours(h), "00:00"
 Check "Fillhours fills the variable", h, "00:00"
