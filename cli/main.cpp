@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "linux/console_dialogs.h"
 #include "linux/linux_services.h"
+#ifdef VELMORA_WITH_QT
+#include "qt/qt_services.h"
+#endif
 #include "velmora/coerce.h"
 #include "velmora/dispatch.h"
 #include "velmora/error.h"
@@ -316,7 +320,14 @@ int Main(int argc, char** argv) {
     List();
     return 0;
   }
+#ifdef VELMORA_WITH_QT
+  // Boxes open as windows when there is a display, on the terminal otherwise.
+  auto services = qt::QtServices(opts.locale);
+#else
   auto services = linux_platform::LinuxServices(opts.locale);
+  services->message_box = std::make_shared<linux_platform::ConsoleMessageBox>();
+  services->events = std::make_shared<linux_platform::ConsoleEventPump>();
+#endif
   if (opts.now) services->clock = std::make_shared<FixedClock>(*opts.now);
   Session session(opts, services);
   if (opts.script) {

@@ -143,6 +143,8 @@ constexpr int kE6_424_438[] = {6, 424, 438};
 constexpr int kE424_438[] = {424, 438};
 constexpr int kE424_438_481[] = {424, 438, 481};
 constexpr int kE6_13_424_438[] = {6, 13, 424, 438};
+// A routine that must show a box fails with 5 when the host handed in no message box.
+constexpr int kE5_6_13[] = {5, 6, 13};
 constexpr int kE5_13_94[] = {5, 13, 94};
 
 constexpr Operation Field(std::u16string_view name, Kind kind, T type,
@@ -183,11 +185,11 @@ const Operation kSurface[] = {
     M(u"SysDirectory", T::kText, {}, None(), Bind<&Dolva::SysDirectory>()),
     M(u"WinDirectory", T::kText, {}, None(), Bind<&Dolva::WinDirectory>()),
     M(u"Centra_Textos", T::kText, kCentra, None(), Bind<&Dolva::Centra_Textos>()),
-    M(u"Efx", T::kNone, kEfx, kE6_424_438, {}),
-    M(u"Botones", T::kNone, kBotones, kE424_438, {}),
-    M(u"Objetos", T::kNone, kObjetos, kE424_438, {}),
-    M(u"ObjetosValor", T::kNone, kObjetosValor, kE424_438, {}),
-    M(u"Limpia_Textos", T::kNone, kLimpia, kE424_438, {}),
+    M(u"Efx", T::kNone, kEfx, kE6_424_438, Bind<&Dolva::Efx>()),
+    M(u"Botones", T::kNone, kBotones, kE424_438, Bind<&Dolva::Botones>()),
+    M(u"Objetos", T::kNone, kObjetos, kE424_438, Bind<&Dolva::Objetos>()),
+    M(u"ObjetosValor", T::kNone, kObjetosValor, kE424_438, Bind<&Dolva::ObjetosValor>()),
+    M(u"Limpia_Textos", T::kNone, kLimpia, kE424_438, Bind<&Dolva::Limpia_Textos>()),
     M(u"StrZero", T::kText, kStrZero, kE5_6_13_94, Bind<&Dolva::StrZero>()),
     M(u"Encripta", T::kText, kCampo, kE5, Bind<&Dolva::Encripta>()),
     M(u"DesEncripta", T::kText, kCampo, kE5, Bind<&Dolva::DesEncripta>()),
@@ -225,7 +227,7 @@ const Operation kSurface[] = {
     M(u"Fotografia", T::kNone, kFotografia, kE424_438_481, Bind<&Dolva::Fotografia>()),
     M(u"NOFoto", T::kNone, kNOFoto, kE424_438, Bind<&Dolva::NOFoto>()),
     M(u"FechaValida", T::kBoolean, kFechaValida, kE6_13_424_438, {}),
-    M(u"Derecho", T::kBoolean, kDerecho, kE6_13, {}),
+    M(u"Derecho", T::kBoolean, kDerecho, kE5_6_13, Bind<&Dolva::Derecho>()),
     M(u"PhotoWay", T::kText, kPhotoWay, kE5, Bind<&Dolva::PhotoWay>()),
     Api(u"RebootSystem", T::kBoolean, Bind<&APIs::RebootSystem>()),
     Api(u"WinDir", T::kText, Bind<&APIs::WinDir>()),

@@ -1,0 +1,54 @@
+// Message boxes without a window system: on the terminal, or answered unattended.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "velmora/host.h"
+
+namespace velmora::linux_platform {
+
+// The one environment variable of the library's own: when it is set to anything but "" or "0",
+// every message box (console or window) is answered with its default button without waiting, and
+// its title and text are written to standard error. For tests and batch runs:
+//   VELMORA_UNATTENDED=1 velmora Derecho 3 0011 Mensaje:=True Modulo:=Ventas
+inline constexpr const char* kUnattendedVariable = "VELMORA_UNATTENDED";
+
+// Whether the unattended switch is on now. Only the message-box backends ask.
+bool UnattendedMode();
+
+// The button a box takes when nobody answers it: the one that lets nothing happen. OK for a box
+// that only informs, No for a Yes/No question, Cancel where there is one, Abort otherwise.
+MsgResult DefaultButton(MsgButtons buttons);
+
+// The label of a button as the box shows it ("Aceptar", "Sí"...).
+std::string_view ButtonLabel(MsgResult button);
+
+// The box as lines of UTF-8 text: title and icon, the text (line breaks as "\n"), the buttons.
+std::string DescribeBox(std::u16string_view text, std::u16string_view title, MsgIcon icon,
+                        MsgButtons buttons);
+
+// A message box on the console: writes the box to `out` (standard error), then asks for the
+// button on the terminal (the controlling terminal, "/dev/tty", unless another is named). With no
+// terminal to ask, or when unattended, it takes the default button and says so.
+class ConsoleMessageBox final : public MessageBox {
+ public:
+  explicit ConsoleMessageBox(std::ostream& out, std::string terminal = "/dev/tty");
+  ConsoleMessageBox();  // standard error and the controlling terminal
+
+  MsgResult Show(std::u16string_view text, std::u16string_view title, MsgIcon icon,
+                 MsgButtons buttons) override;
+
+ private:
+  std::ostream& out_;
+  std::string terminal_;
+};
+
+// With no window system there are no pending window events to run.
+class ConsoleEventPump final : public EventPump {
+ public:
+  void ProcessPending() override {}
+};
+
+}  // namespace velmora::linux_platform

@@ -1,0 +1,89 @@
+#include "qt/qt_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
+
+#include "linux/console_dialogs.h"
+
+namespace velmora::qt {
+
+namespace {
+
+using Std = QMessageBox::StandardButton;
+
+const std::pair<Std, MsgResult> kButtons[] = {
+    {QMessageBox::Ok, MsgResult::kOk},         {QMessageBox::Cancel, MsgResult::kCancel},
+    {QMessageBox::Abort, MsgResult::kAbort},   {QMessageBox::Retry, MsgResult::kRetry},
+    {QMessageBox::Ignore, MsgResult::kIgnore}, {QMessageBox::Yes, MsgResult::kYes},
+    {QMessageBox::No, MsgResult::kNo},
+};
+
+std::vector<Std> ButtonsOf(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::kOk: return {QMessageBox::Ok};
+    case MsgButtons::kOkCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
+    case MsgButtons::kAbortRetryIgnore:
+      return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+    case MsgButtons::kYesNoCancel: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case MsgButtons::kYesNo: return {QMessageBox::Yes, QMessageBox::No};
+    case MsgButtons::kRetryCancel: return {QMessageBox::Retry, QMessageBox::Cancel};
+  }
+  return {QMessageBox::Ok};
+}
+
+Std ToStd(MsgResult r) {
+  for (const auto& [qt_button, result] : kButtons) {
+    if (result == r) return qt_button;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon ToQtIcon(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::kNone: return QMessageBox::NoIcon;
+    case MsgIcon::kCritical: return QMessageBox::Critical;
+    case MsgIcon::kQuestion: return QMessageBox::Question;
+    case MsgIcon::kExclamation: return QMessageBox::Warning;
+    case MsgIcon::kInformation: return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Message texts break lines with CR LF; a Qt label breaks on LF alone.
+QString ToDisplay(std::u16string_view text) {
+  QString s = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return s;
+}
+
+}  // namespace
+
+MsgResult QtMessageBox::Show(std::u16string_view text, std::u16string_view title, MsgIcon icon,
+                             MsgButtons buttons) {
+  if (linux_platform::UnattendedMode() || qobject_cast<QApplication*>(qApp) == nullptr) {
+    linux_platform::ConsoleMessageBox console;
+    return console.Show(text, title, icon, buttons);
+  }
+  const MsgResult fallback = linux_platform::DefaultButton(buttons);
+  QMessageBox box(ToQtIcon(icon), ToDisplay(title), ToDisplay(text), QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  const std::vector<Std> wanted = ButtonsOf(buttons);
+  for (Std b : wanted) box.addButton(b);
+  box.setDefaultButton(wanted.front());
+  box.setEscapeButton(box.button(ToStd(fallback)));
+  box.exec();
+  const Std clicked = box.standardButton(box.clickedButton());
+  for (const auto& [qt_button, result] : kButtons) {
+    if (qt_button == clicked) return result;
+  }
+  return fallback;
+}
+
+void QtEventPump::ProcessPending() {
+  if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
+}
+
+}  // namespace velmora::qt
