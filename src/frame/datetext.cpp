@@ -1,15 +1,19 @@
 // Dates read from and written as text.
 //
 // Accepted forms (blanks around them ignored):
-//   short dates in the locale's day/month/year order with "/", "-" or "." between the fields,
-//     a one- or two-digit year meaning 2000-2029 for 0-29 and 1930-1999 for 30-99;
-//   ISO dates "yyyy-mm-dd";
-//   either of them followed by a time, or a time alone: "hh:mm" or "hh:mm:ss", with an optional
-//     designator (AM/PM, a.m./p.m., or the locale's own, in any case, blanks inside ignored).
-// Anything else, or a day that the month does not have, is not a date.
+//   short dates in the locale's day/month/year order with "/", "-" or "." between the fields
+//     (the same mark twice), a one- or two-digit year meaning 2000-2029 for 0-29 and 1930-1999
+//     for 30-99, or a four-digit year;
+//   ISO dates "yyyy-mm-dd" (a year-first locale also takes its own marks);
+//   either of them followed by a blank and a time, or ISO's "T" and a time, or a time alone:
+//     "hh:mm" or "hh:mm:ss", with an optional designator (AM/PM, a.m./p.m., or the locale's own,
+//     in any case, blanks inside ignored) after an hour of 1-12.
+// Anything else, or a day that the month does not have, or a year outside 100-9999, is not a
+// date. Dates are written back as the short date with a four-digit year, so they read again.
 #include <string>
 
 #include "velmora/coerce.h"
+#include "velmora/date_layout.h"
 
 namespace velmora {
 
@@ -108,8 +112,10 @@ bool ReadDate(Reader& r, const LocaleData& loc, CivilDate& out) {
   const int nc = r.Number(4, c);
   if (nc <= 0) return false;
   int y = 0, m = 0, d = 0;
-  if (na == 4) {  // ISO, or a year-first locale
+  if (na == 4) {
+    // A four-digit year first is ISO "yyyy-mm-dd", or the order of a year-first locale.
     if (nc > 2) return false;
+    if (sep != u'-' && loc.date_order != DateOrder::kYearMonthDay) return false;
     y = a, m = b, d = c;
   } else {
     if (nc == 3 || na > 2) return false;
@@ -141,8 +147,11 @@ std::optional<Date> ParseDate(std::u16string_view text, const LocaleData& loc) {
     has_date = true;
     const std::size_t after = r.pos();
     r.SkipSpaces();
-    if (r.Accept(u'T') || r.pos() > after) {
-      if (!r.AtEnd() && !ReadTime(r, loc, time)) return std::nullopt;
+    if (r.Accept(u'T')) {
+      // ISO's "T" always introduces a time.
+      if (!ReadTime(r, loc, time)) return std::nullopt;
+    } else if (r.pos() > after && !r.AtEnd() && !ReadTime(r, loc, time)) {
+      return std::nullopt;
     }
   } else {
     r.set_pos(start);
@@ -155,30 +164,14 @@ std::optional<Date> ParseDate(std::u16string_view text, const LocaleData& loc) {
 }
 
 std::u16string FormatDateText(Date value, const LocaleData& loc) {
-  const CivilDateTime dt = SplitDate(value);
-  auto two = [](int v) {
-    std::u16string s;
-    s.push_back(static_cast<char16_t>(u'0' + v / 10 % 10));
-    s.push_back(static_cast<char16_t>(u'0' + v % 10));
-    return s;
-  };
-  auto four = [&](int v) { return two(v / 100) + two(v % 100); };
-  std::u16string time;
-  if (dt.time != CivilTime{}) {
-    time = two(dt.time.hour) + u':' + two(dt.time.minute) + u':' + two(dt.time.second);
-  }
-  const bool day_zero = value.serial > -1.0 && value.serial < 1.0 &&
-                        dt.date == CivilDate{1899, 12, 30};
-  if (day_zero && !time.empty()) return time;
-  const char16_t sep = loc.date_separator;
-  const auto& d = dt.date;
-  std::u16string out;
-  switch (loc.date_order) {
-    case DateOrder::kDayMonthYear: out = two(d.day) + sep + two(d.month) + sep + four(d.year); break;
-    case DateOrder::kMonthDayYear: out = two(d.month) + sep + two(d.day) + sep + four(d.year); break;
-    case DateOrder::kYearMonthDay: out = four(d.year) + sep + two(d.month) + sep + two(d.day); break;
-  }
-  if (!time.empty()) out += u' ' + time;
+  const CivilDateTime dt = SplitDateInRange(value);
+  const bool midnight = dt.time == CivilTime{};
+  // Day 0 with a time is a time alone, as a time typed without a date reads back.
+  const bool day_zero =
+      value.serial > -1.0 && value.serial < 1.0 && dt.date == CivilDate{1899, 12, 30};
+  if (day_zero && !midnight) return FormatDateLayout(value, layouts::kClock24, loc);
+  std::u16string out = ShortDateText(dt.date, loc);
+  if (!midnight) out += u' ' + FormatDateLayout(value, layouts::kClock24, loc);
   return out;
 }
 

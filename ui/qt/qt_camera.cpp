@@ -42,17 +42,26 @@ QVideoFrame ToYuyv(const QImage& rgb) {
 }  // namespace
 
 QtCamera::QtCamera(Source source, QSize pattern_size, int pattern_fps)
-    : source_(source), pattern_size_(pattern_size), pattern_fps_(std::max(1, pattern_fps)) {
-  connect(&sink_, &QVideoSink::videoFrameChanged, this, &QtCamera::FrameArrived);
-  connect(&pattern_timer_, &QTimer::timeout, this, &QtCamera::FeedPattern);
-}
+    : source_(source), pattern_size_(pattern_size), pattern_fps_(std::max(1, pattern_fps)) {}
 
 QtCamera::~QtCamera() { Release(); }
+
+QVideoSink* QtCamera::sink() {
+  if (!sink_) {
+    sink_ = std::make_unique<QVideoSink>();
+    connect(sink_.get(), &QVideoSink::videoFrameChanged, this, &QtCamera::FrameArrived);
+  }
+  return sink_.get();
+}
 
 void QtCamera::Connect() {
   if (source_ == Source::kTestPattern) {
     if (pattern_.empty()) MakePattern();
-    pattern_timer_.start(1000 / pattern_fps_);
+    if (!pattern_timer_) {
+      pattern_timer_ = std::make_unique<QTimer>();
+      connect(pattern_timer_.get(), &QTimer::timeout, this, &QtCamera::FeedPattern);
+    }
+    pattern_timer_->start(1000 / pattern_fps_);
     return;
   }
   const QList<QCameraDevice> inputs = QMediaDevices::videoInputs();
@@ -60,7 +69,7 @@ void QtCamera::Connect() {
   session_ = std::make_unique<QMediaCaptureSession>();
   camera_ = std::make_unique<QCamera>(inputs.first());
   session_->setCamera(camera_.get());
-  session_->setVideoSink(&sink_);
+  session_->setVideoSink(sink());
   // A camera that fails (busy, unplugged) simply delivers no frames.
   camera_->start();
 }
@@ -79,7 +88,7 @@ ObjectRef QtCamera::Grab() {
 }
 
 void QtCamera::Release() {
-  pattern_timer_.stop();
+  if (pattern_timer_) pattern_timer_->stop();
   if (camera_) {
     camera_->stop();
     session_->setCamera(nullptr);
@@ -100,7 +109,7 @@ void QtCamera::FrameArrived(const QVideoFrame& frame) {
 }
 
 void QtCamera::FeedPattern() {
-  sink_.setVideoFrame(pattern_[pattern_next_]);
+  sink()->setVideoFrame(pattern_[pattern_next_]);
   pattern_next_ = (pattern_next_ + 1) % pattern_.size();
 }
 

@@ -35,8 +35,9 @@ class QtCamera final : public QObject, public Camera {
   ObjectRef Grab() override;
   void Release() override;
 
-  // Frames handed to the sink are what Grab delivers; a backend or a test may feed it.
-  QVideoSink* sink() { return &sink_; }
+  // Frames handed to the sink are what Grab delivers; a backend or a test may feed it. Made on
+  // first use, so a process that never opens the window never starts Qt Multimedia.
+  QVideoSink* sink();
   // How many frames arrived and how many of them were converted into pictures.
   int frames_arrived() const { return frames_arrived_; }
   int frames_converted() const { return frames_converted_; }
@@ -49,10 +50,10 @@ class QtCamera final : public QObject, public Camera {
   Source source_;
   QSize pattern_size_;
   int pattern_fps_;
-  QVideoSink sink_;
+  std::unique_ptr<QVideoSink> sink_;
   std::unique_ptr<QMediaCaptureSession> session_;
   std::unique_ptr<QCamera> camera_;
-  QTimer pattern_timer_;
+  std::unique_ptr<QTimer> pattern_timer_;
   std::vector<QVideoFrame> pattern_;
   std::size_t pattern_next_ = 0;
   QVideoFrame newest_;
