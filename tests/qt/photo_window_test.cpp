@@ -18,6 +18,7 @@
 #include "linux/photo_disk.h"
 #include "qt/frm_toma_foto.h"
 #include "qt/qt_camera.h"
+#include "qt/qt_form.h"
 #include "qt/qt_photo.h"
 #include "qt/qt_picture.h"
 #include "velmora/coerce.h"
@@ -196,6 +197,63 @@ TEST(QtPictures, DialogFiltersIgnoreCase) {
   EXPECT_EQ(NameFilters(u"Fotografías |*.Jpg;*.Bmp"),
             QStringList{QStringLiteral("Fotografías  (*.[Jj][Pp][Gg] *.[Bb][Mm][Pp])")});
   EXPECT_EQ(NameFilters(u"Todos|*.*|Texto|*.txt").size(), 2);
+}
+
+// The photo folder lies under a folder of the test's own; pictures are read where it lies.
+class RootedLoader final : public PictureLoader {
+ public:
+  explicit RootedLoader(std::shared_ptr<linux_platform::LinuxPhotoFiles> disk)
+      : disk_(std::move(disk)) {}
+  ObjectRef Load(const std::u16string& path) override {
+    return QtPictureLoader().Load(QString::fromStdString(disk_->SystemPath(path)).toStdU16String());
+  }
+
+ private:
+  std::shared_ptr<linux_platform::LinuxPhotoFiles> disk_;
+};
+
+TEST(QtFotografia, ShowsTheStoredPhotoOnAQtForm) {
+  std::string templ = (fs::temp_directory_path() / "velmora-root-XXXXXX").string();
+  const fs::path root = mkdtemp(templ.data());
+  const fs::path fotos = root / "Ponderix" / "Fotos";
+  fs::create_directories(fotos);
+  QImage image(6, 4, QImage::Format_RGB32);
+  image.fill(Qt::blue);
+  ASSERT_TRUE(image.save(QString::fromStdString((fotos / "JUAN.jpg").string()), "BMP"));
+  QFile bad(QString::fromStdString((fotos / "roto.JPG").string()));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("no es una imagen");
+  bad.close();
+
+  auto s = FixedServices(MakeDate({2009, 3, 15}, {10, 0, 0}));
+  auto disk = std::make_shared<linux_platform::LinuxPhotoFiles>(root.string());
+  s->photo_files = disk;
+  s->pictures = std::make_shared<RootedLoader>(disk);
+  Dolva dolva(s);
+  QWidget window;
+  auto* label = new QLabel(&window);
+  label->setObjectName(QStringLiteral("Image1"));
+  label->resize(60, 40);
+  auto form = std::make_shared<QtForm>(&window);
+  form->AddNamedChildren();
+
+  std::u16string name = u"juan";
+  dolva.Fotografia(name, form);
+  ASSERT_FALSE(label->pixmap().isNull());
+  EXPECT_EQ(label->pixmap().size(), QSize(6, 4));
+  EXPECT_TRUE(label->hasScaledContents());
+  std::u16string broken = u"ROTO";
+  int error = 0;
+  try {
+    dolva.Fotografia(broken, form);
+  } catch (const Error& e) {
+    error = e.number();
+  }
+  EXPECT_EQ(error, err::kInvalidPicture);
+  EXPECT_FALSE(label->pixmap().isNull()) << "the form keeps its picture";
+  dolva.NOFoto(form);
+  EXPECT_TRUE(label->pixmap().isNull());
+  fs::remove_all(root);
 }
 
 TEST(QtCameraDevice, NoCameraIsSilent) {

@@ -6,6 +6,7 @@
 #include "linux/photo_disk.h"
 #include "qt/frm_toma_foto.h"
 #include "qt/qt_picture.h"
+#include "qt/qt_services.h"
 #include "velmora/error.h"
 
 namespace velmora::qt {
@@ -15,8 +16,6 @@ namespace {
 QString Q(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-bool HasWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 
 // "*.Jpg" -> "*.[Jj][Pp][Gg]": Qt's filters follow the disk's case, the runtime's never do.
 QString CaseFree(const QString& pattern) {
@@ -48,7 +47,8 @@ QStringList NameFilters(std::u16string_view filter) {
 
 std::u16string QtFileDialog::OpenFile(std::u16string_view title, std::u16string_view filter,
                                       std::u16string_view initial_name) {
-  if (!HasWidgets()) throw Error(err::kInvalidCall, u"No hay pantalla para mostrar el diálogo");
+  if (!InteractiveGui() || !EnsureGuiApplication())
+    throw Error(err::kInvalidCall, u"No hay pantalla para mostrar el diálogo");
   QFileDialog dialog(QApplication::activeWindow(), Q(title));
   dialog.setObjectName(QStringLiteral("CommonDialog1"));
   // Qt's own dialog on every desktop, so the filters above mean the same everywhere.
@@ -64,7 +64,9 @@ std::u16string QtFileDialog::OpenFile(std::u16string_view title, std::u16string_
 }
 
 void QtCaptureWindowHost::ShowModal(CaptureWindow& window) {
-  if (!HasWidgets()) {
+  // A modal window nobody could answer (no display, or an offscreen one the process would have
+  // to make itself) would hold the host for ever.
+  if (!InteractiveGui() || !EnsureGuiApplication()) {
     throw Error(err::kInvalidCall, u"No hay pantalla para mostrar la ventana Cámara Fotográfica");
   }
   FrmTomaFoto view(window, QApplication::activeWindow());

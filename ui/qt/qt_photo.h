@@ -25,7 +25,8 @@ class QtFileDialog final : public FileDialog {
 // {"Fotografías  (*.[Jj][Pp][Gg] *.[Bb][Mm][Pp])"}.
 QStringList NameFilters(std::u16string_view filter);
 
-// Shows FrmTomaFoto modally over the active window; 5 when the process has no Qt application.
+// Shows FrmTomaFoto modally over the active window, starting the Qt application when a person
+// could answer it (InteractiveGui); 5 when nobody could.
 class QtCaptureWindowHost final : public CaptureWindowHost {
  public:
   void ShowModal(CaptureWindow& window) override;

@@ -14,6 +14,7 @@
 #include "linux/console_dialogs.h"
 #include "linux/linux_services.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_photo.h"
 
 namespace velmora::qt {
 
@@ -125,6 +126,7 @@ std::shared_ptr<Services> QtServices(const std::string& locale_name) {
   auto services = linux_platform::LinuxServices(locale_name);
   services->message_box = std::make_shared<AutoMessageBox>();
   services->events = std::make_shared<QtEventPump>();
+  AddPhotoServices(*services);
   return services;
 }
 
