@@ -4,8 +4,10 @@
 #include <array>
 #include <cwchar>
 #include <new>
+#include <string>
 #include <vector>
 
+#include "velmora/coerce.h"
 #include "velmora/error.h"
 #include "velmora/utf.h"
 #include "win32/ole_values.h"
@@ -103,16 +105,76 @@ bool Unattended() {
   return !(n == 1 && value[0] == L'0');
 }
 
+// Unattended boxes are reported exactly as the console boxes of the Linux build report them, so
+// that a batch run reads the same on both systems.
+
+// The button that lets nothing happen: OK for a box that only informs, No for a Yes/No
+// question, Cancel where there is one, Abort otherwise.
 MsgResult DefaultButton(MsgButtons buttons) {
   switch (buttons) {
-    case MsgButtons::kOk:
-    case MsgButtons::kOkCancel: return MsgResult::kOk;
-    case MsgButtons::kAbortRetryIgnore: return MsgResult::kAbort;
+    case MsgButtons::kOk: return MsgResult::kOk;
+    case MsgButtons::kYesNo: return MsgResult::kNo;
+    case MsgButtons::kOkCancel:
     case MsgButtons::kYesNoCancel:
-    case MsgButtons::kYesNo: return MsgResult::kYes;
-    case MsgButtons::kRetryCancel: return MsgResult::kRetry;
+    case MsgButtons::kRetryCancel: return MsgResult::kCancel;
+    case MsgButtons::kAbortRetryIgnore: return MsgResult::kAbort;
   }
   return MsgResult::kOk;
+}
+
+std::vector<MsgResult> ButtonsOf(MsgButtons buttons) {
+  using R = MsgResult;
+  switch (buttons) {
+    case MsgButtons::kOk: return {R::kOk};
+    case MsgButtons::kOkCancel: return {R::kOk, R::kCancel};
+    case MsgButtons::kAbortRetryIgnore: return {R::kAbort, R::kRetry, R::kIgnore};
+    case MsgButtons::kYesNoCancel: return {R::kYes, R::kNo, R::kCancel};
+    case MsgButtons::kYesNo: return {R::kYes, R::kNo};
+    case MsgButtons::kRetryCancel: return {R::kRetry, R::kCancel};
+  }
+  return {R::kOk};
+}
+
+std::u16string_view ButtonLabel(MsgResult button) {
+  switch (button) {
+    case MsgResult::kOk: return u"Aceptar";
+    case MsgResult::kCancel: return u"Cancelar";
+    case MsgResult::kAbort: return u"Anular";
+    case MsgResult::kRetry: return u"Reintentar";
+    case MsgResult::kIgnore: return u"Omitir";
+    case MsgResult::kYes: return u"Sí";
+    case MsgResult::kNo: return u"No";
+  }
+  return u"";
+}
+
+std::u16string_view IconLabel(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::kNone: return u"";
+    case MsgIcon::kCritical: return u" (alto)";
+    case MsgIcon::kQuestion: return u" (pregunta)";
+    case MsgIcon::kExclamation: return u" (advertencia)";
+    case MsgIcon::kInformation: return u" (información)";
+  }
+  return u"";
+}
+
+// "== title (icon) ==", the text with its line breaks, the buttons, and the choice made.
+std::u16string DescribeUnattended(std::u16string_view text, std::u16string_view title, MsgIcon icon,
+                                  MsgButtons buttons, MsgResult chosen) {
+  std::u16string out = u"== " + std::u16string(title) + std::u16string(IconLabel(icon)) + u" ==\n";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+    out += text[i] == u'\r' ? u'\n' : text[i];
+  }
+  if (out.back() != u'\n') out += u'\n';
+  out += u"Botones:";
+  int n = 0;
+  for (MsgResult b : ButtonsOf(buttons)) {
+    out += u"  " + Widen(std::to_string(++n)) + u") " + std::u16string(ButtonLabel(b));
+  }
+  out += u"\n(desatendido, se elige: " + std::u16string(ButtonLabel(chosen)) + u")";
+  return out;
 }
 
 UINT IconFlag(MsgIcon icon) {
@@ -238,8 +300,9 @@ Date LocalClock::Now() const {
 MsgResult DialogMessageBox::Show(std::u16string_view text, std::u16string_view title, MsgIcon icon,
                                  MsgButtons buttons) {
   if (Unattended()) {
-    WriteErrorLine(std::u16string(title) + u": " + std::u16string(text));
-    return DefaultButton(buttons);
+    const MsgResult chosen = DefaultButton(buttons);
+    WriteErrorLine(DescribeUnattended(text, title, icon, buttons, chosen));
+    return chosen;
   }
   const std::u16string t(text);
   const std::u16string c(title);

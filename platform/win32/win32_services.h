@@ -31,9 +31,10 @@ class LocalClock final : public Clock {
 // Message boxes of the system (MessageBoxW), owned by the active window of the thread.
 //
 // Unattended runs: when the environment variable VELMORA_UNATTENDED is set to anything but
-// empty or "0", no box is shown; the title and the text go to the standard error as
-// "title: text" on one line and the box answers its default button (OK, Abort, Yes or Retry),
-// so scripted hosts and tests never wait for a user.
+// empty or "0", no box is shown; it is written to the standard error as the console boxes of the
+// Linux build write it ("== title (icon) ==", the text, "Botones:  1) Aceptar" and
+// "(desatendido, se elige: Aceptar)") and answers the button that lets nothing happen (OK, No,
+// Cancel or Abort), so scripted hosts and tests never wait for a user.
 class DialogMessageBox final : public MessageBox {
  public:
   MsgResult Show(std::u16string_view text, std::u16string_view title, MsgIcon icon,

@@ -196,13 +196,17 @@ void Pictures() {
 }
 
 void Dialogs() {
-  // run.sh sets VELMORA_UNATTENDED: the box answers its default button at once.
+  // run.sh sets VELMORA_UNATTENDED: the box answers at once with the button that lets nothing
+  // happen (the boxes go to standard error, which run.sh shows).
   DialogMessageBox box;
-  Check(box.Show(u"texto", u"Título", MsgIcon::kQuestion, MsgButtons::kYesNo) == MsgResult::kYes,
-        "an unattended Yes/No box answers Yes");
+  Check(box.Show(u"texto", u"Título", MsgIcon::kQuestion, MsgButtons::kYesNo) == MsgResult::kNo,
+        "an unattended Yes/No box answers No");
   Check(
-      box.Show(u"texto", u"Título", MsgIcon::kNone, MsgButtons::kRetryCancel) == MsgResult::kRetry,
-      "an unattended Retry/Cancel box answers Retry");
+      box.Show(u"texto", u"Título", MsgIcon::kNone, MsgButtons::kRetryCancel) == MsgResult::kCancel,
+      "an unattended Retry/Cancel box answers Cancel");
+  Check(box.Show(u"texto", u"Título", MsgIcon::kNone, MsgButtons::kAbortRetryIgnore) ==
+            MsgResult::kAbort,
+        "an unattended Abort/Retry/Ignore box answers Abort");
   MessagePump pump;
   PostThreadMessageW(GetCurrentThreadId(), WM_USER, 0, 0);
   pump.ProcessPending();
