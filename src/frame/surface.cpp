@@ -142,9 +142,9 @@ constexpr int kE6_13_94[] = {6, 13, 94};
 constexpr int kE6_424_438[] = {6, 424, 438};
 constexpr int kE424_438[] = {424, 438};
 constexpr int kE424_438_481[] = {424, 438, 481};
-constexpr int kE6_13_424_438[] = {6, 13, 424, 438};
 // A routine that must show a box fails with 5 when the host handed in no message box.
 constexpr int kE5_6_13[] = {5, 6, 13};
+constexpr int kE5_6_13_424_438[] = {5, 6, 13, 424, 438};
 constexpr int kE5_13_94[] = {5, 13, 94};
 
 constexpr Operation Field(std::u16string_view name, Kind kind, T type,
@@ -226,7 +226,8 @@ const Operation kSurface[] = {
     M(u"NumRomano", T::kText, kRomano, None(), Bind<&Dolva::NumRomano>()),
     M(u"Fotografia", T::kNone, kFotografia, kE424_438_481, Bind<&Dolva::Fotografia>()),
     M(u"NOFoto", T::kNone, kNOFoto, kE424_438, Bind<&Dolva::NOFoto>()),
-    M(u"FechaValida", T::kBoolean, kFechaValida, kE6_13_424_438, {}),
+    M(u"FechaValida", T::kBoolean, kFechaValida, kE5_6_13_424_438,
+      Bind<&Dolva::FechaValida>()),
     M(u"Derecho", T::kBoolean, kDerecho, kE5_6_13, Bind<&Dolva::Derecho>()),
     M(u"PhotoWay", T::kText, kPhotoWay, kE5, Bind<&Dolva::PhotoWay>()),
     Api(u"RebootSystem", T::kBoolean, Bind<&APIs::RebootSystem>()),

@@ -282,5 +282,116 @@ TEST(Derecho, NoMessageBoxServiceIsAnError) {
   EXPECT_TRUE(d.Derecho(1, u"1", mensaje, modulo));
 }
 
+// ---- FechaValida -----------------------------------------------------------------------------
+
+// A date form: two boxes of the "txtFecha" family and one other.
+std::shared_ptr<MemoryForm> DateForm() {
+  auto form = std::make_shared<MemoryForm>(u"frmAlta");
+  form->AddTextBox(u"txtFecha", u"old");
+  form->AddTextBox(u"txtNombre", u"old");
+  form->AddTextBox(u"TxtFechaNac", u"old");
+  return form;
+}
+
+TEST(FechaValida, AcceptedDatesAreNormalisedIntoMatchingControls) {
+  struct Case {
+    const char16_t* typed;
+    const char16_t* written;
+  } cases[] = {
+      {u"15/03/2009", u"15/03/2009"}, {u"31/02/2009", u"28/02/2009"},
+      {u"30/02/2008", u"29/02/2008"}, {u"01/01/1930", u"01/01/1930"},
+      {u"31/12/2029", u"31/12/2029"}, {u" 5/ 3/2009", u"05/03/2009"},
+      {u"99/04/2010", u"30/04/2010"}, {u"31/11/1999", u"30/11/1999"},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    auto form = DateForm();
+    std::u16string fec = c.typed, cont = u" txtfecha ";
+    ObjectRef forma = form;
+    EXPECT_FALSE(f.dolva.FechaValida(fec, cont, forma)) << U8(c.typed);
+    EXPECT_EQ(cont, u"TXTFECHA");
+    EXPECT_EQ(fec, c.typed);
+    EXPECT_EQ(TextOf(*form, u"txtFecha"), c.written) << U8(c.typed);
+    EXPECT_EQ(TextOf(*form, u"TxtFechaNac"), c.written);
+    EXPECT_EQ(TextOf(*form, u"txtNombre"), u"old");
+    EXPECT_TRUE(f.box->shown().empty());
+    EXPECT_EQ(f.dolva.Control, nullptr);
+  }
+}
+
+TEST(FechaValida, RejectedDatesExplainWhy) {
+  const std::u16string head =
+      u"Atención Sr. Usuario:\r\n\r\n\r\nUd. capturó incorrectamente está fecha: ";
+  const std::u16string tail = u"Favor de Verificar y Corregir, Gracias...\r\n\r\n";
+  const std::u16string years = u"El rango de Años es de: 1930 al 2029, Ud. capturó: ";
+  const std::u16string months = u"El rango de Meses es del: 1 al 12, Ud. capturó: ";
+  struct Case {
+    std::u16string typed;
+    std::u16string lines;  // the range lines between the date line and the closing line
+  } cases[] = {
+      {u"00/05/2009", u""},
+      {u"15/13/2009", months + u"13\r\n\r\n"},
+      {u"15/03/2035", years + u"2035\r\n\r\n"},
+      {u"15/03/1929", years + u"1929\r\n\r\n"},
+      {u"15/00/2030", years + u"2030\r\n\r\n" + months + u"0\r\n\r\n"},
+      {u"  /  /    ", years + u"0\r\n\r\n" + months + u"0\r\n\r\n"},
+      {u"-5/03/2009", u""},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    auto form = DateForm();
+    std::u16string fec = c.typed, cont = u"txtFecha";
+    ObjectRef forma = form;
+    f.dolva.Control = form->Find(u"txtNombre");
+    EXPECT_TRUE(f.dolva.FechaValida(fec, cont, forma)) << U8(c.typed);
+    ASSERT_EQ(f.box->shown().size(), 1u);
+    const auto& box = f.box->shown()[0];
+    EXPECT_EQ(U8(box.text), U8(head + c.typed + u"\r\n\r\n\r\n" + c.lines + tail));
+    EXPECT_EQ(box.title, u"ERROR en la Fecha");
+    EXPECT_EQ(box.icon, MsgIcon::kInformation);
+    EXPECT_EQ(box.buttons, MsgButtons::kOk);
+    EXPECT_EQ(TextOf(*form, u"txtFecha"), u"old");
+    EXPECT_EQ(f.dolva.Control, form->Find(u"txtNombre"));  // no walk on a rejected date
+  }
+}
+
+TEST(FechaValida, HalfFilledMasksAreTypeMismatchesAfterContIsWritten) {
+  for (const char16_t* typed :
+       {u"15/  /2009", u"  /03/2009", u"15/03/    ", u"1a/03/2009", u"15/03/20 9", u"", u"15/03"}) {
+    Fixture f;
+    auto form = DateForm();
+    std::vector<Argument> args{Arg(Variant(typed)), Arg(Variant(u" txtfecha ")),
+                               Arg(Variant(ObjectRef(form)))};
+    EXPECT_EQ(ErrorOf([&] { Invoke(f.dolva, u"FechaValida", args); }), err::kTypeMismatch)
+        << U8(typed);
+    EXPECT_TRUE(args[1].written);
+    EXPECT_EQ(args[1].value, Variant(u"TXTFECHA"));
+    EXPECT_FALSE(args[0].written);
+    EXPECT_TRUE(f.box->shown().empty());
+    EXPECT_EQ(TextOf(*form, u"txtFecha"), u"old");
+  }
+}
+
+TEST(FechaValida, PrefixesAndMissingText) {
+  Fixture f;
+  auto form = DateForm();
+  std::u16string fec = u"07/07/2007", cont;
+  ObjectRef forma = form;
+  EXPECT_FALSE(f.dolva.FechaValida(fec, cont, forma));  // the empty prefix matches all
+  EXPECT_EQ(TextOf(*form, u"txtNombre"), u"07/07/2007");
+
+  auto label = form->AddLabel(u"txtFechaEtiqueta");
+  form->AddTextBox(u"txtFechaFin", u"old");
+  fec = u"08/08/2008";
+  cont = u"TXTFECHA";
+  EXPECT_EQ(ErrorOf([&] { f.dolva.FechaValida(fec, cont, forma); }), err::kNoMember);
+  EXPECT_EQ(TextOf(*form, u"TxtFechaNac"), u"08/08/2008");
+  EXPECT_EQ(TextOf(*form, u"txtFechaFin"), u"old");
+  EXPECT_EQ(f.dolva.Control, label);
+
+  ObjectRef nothing;
+  EXPECT_EQ(ErrorOf([&] { f.dolva.FechaValida(fec, cont, nothing); }), err::kObjectRequired);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -219,6 +219,38 @@ TEST_F(QtForms, FormAndImageProperties) {
   ExpectNoDynamicProperties();
 }
 
+TEST_F(QtForms, FechaValidaWritesAndWarns) {
+  auto* fecha = Text("txtFecha");
+  auto* nacimiento = Text("TxtFechaNac");
+  auto* nombre = Text("txtNombre");
+  form_->AddNamedChildren();
+  ObjectRef forma = form_;
+  std::u16string fec = u"31/02/2009", cont = u" txtfecha ";
+  EXPECT_FALSE(dolva_->FechaValida(fec, cont, forma));
+  EXPECT_EQ(fecha->text(), "28/02/2009");
+  EXPECT_EQ(nacimiento->text(), "28/02/2009");
+  EXPECT_EQ(nombre->text(), "x");
+
+  BoxAnswerer answerer(QMessageBox::Ok);
+  fec = u"15/13/2009";
+  EXPECT_TRUE(dolva_->FechaValida(fec, cont, forma));
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  const auto& box = answerer.seen()[0];
+  EXPECT_EQ(box.title, "ERROR en la Fecha");
+  EXPECT_EQ(box.icon, QMessageBox::Information);
+  EXPECT_EQ(box.buttons, 1);
+  EXPECT_EQ(box.text,
+            "Atención Sr. Usuario:\n\n\nUd. capturó incorrectamente está fecha: 15/13/2009\n\n\n"
+            "El rango de Meses es del: 1 al 12, Ud. capturó: 13\n\n"
+            "Favor de Verificar y Corregir, Gracias...\n\n");
+  EXPECT_EQ(fecha->text(), "28/02/2009");
+
+  fec = u"15/  /2009";
+  EXPECT_EQ(ErrorOf([&] { dolva_->FechaValida(fec, cont, forma); }), err::kTypeMismatch);
+  EXPECT_EQ(answerer.seen().size(), 1u);
+  ExpectNoDynamicProperties();
+}
+
 TEST_F(QtForms, MessageBoxAnswersTheButtonPressed) {
   QtMessageBox box;
   {
