@@ -3,6 +3,7 @@
 //   velmora-demo                      opens the form
 //   velmora-demo --screenshot F.png   fills the form, validates its date, saves a picture of the
 //                                     window to F.png and quits
+//   velmora-demo --test-pattern       the photo box's camera is a moving test pattern
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -13,9 +14,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <tuple>
 
 #include "qt/qt_dialogs.h"
 #include "qt/qt_form.h"
+#include "qt/qt_photo.h"
 #include "qt/qt_services.h"
 #include "velmora/dolva.h"
 #include "velmora/error.h"
@@ -52,7 +55,7 @@ class DemoForm : public QWidget {
   explicit DemoForm(std::shared_ptr<Services> services) : dolva_(std::move(services)) {
     setObjectName("frmDemo");
     setWindowTitle("Velmora - formulario de prueba");
-    resize(600, kFullHeight);
+    resize(820, kFullHeight);
 
     Caption("Nombre", 20, 20);
     nombre_ = Line("txtNombre", 20, 40);
@@ -99,6 +102,8 @@ class DemoForm : public QWidget {
     estado_->setGeometry(20, 395, 560, 30);
     estado_->setFrameShape(QFrame::StyledPanel);
 
+    AddPhotoBox();
+
     form_ = std::make_shared<qt::QtForm>(this);
     form_->AddNamedChildren();
   }
@@ -135,6 +140,24 @@ class DemoForm : public QWidget {
     if (Run("FechaValida", [&] { rejected = dolva_.FechaValida(typed, prefix, form); })) {
       estado_->setText(rejected ? "FechaValida: fecha rechazada"
                                 : "FechaValida: fecha aceptada, escrita en " + FromText(prefix));
+    }
+  }
+
+  // The user's photo: shown from the photo folder, cleared, or taken in the capture window and
+  // stored in the photo folder, where "Mostrar foto" then finds it.
+  void ShowPhoto() {
+    std::u16string name = ToText(foto_->text());
+    Run("Fotografia", [&] { dolva_.Fotografia(name, form_); });
+  }
+  void ClearPhoto() {
+    Run("NOFoto", [&] { dolva_.NOFoto(form_); });
+  }
+  void TakePhoto() {
+    std::u16string name = ToText(foto_->text());
+    std::u16string folder = u"/Ponderix/Fotos";
+    std::u16string path;
+    if (Run("PhotoWay", [&] { path = dolva_.PhotoWay(name, folder); })) {
+      estado_->setText("PhotoWay: " + (path.empty() ? QString("sin fotografía") : FromText(path)));
     }
   }
 
@@ -185,6 +208,26 @@ class DemoForm : public QWidget {
     connect(b, &QPushButton::clicked, this, slot);
   }
 
+  void AddPhotoBox() {
+    Caption("Fotografía", 610, 20);
+    auto* image = new QLabel(this);
+    image->setObjectName("Image1");
+    image->setGeometry(610, 40, 190, 190);
+    image->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Caption("Nombre de la foto", 610, 238);
+    foto_ = Line("edtFoto", 610, 258, 190);
+    foto_->setText("ANA");
+    for (const auto& [name, text, y, slot] :
+         {std::tuple{"cmdFotografia", "Mostrar foto", 295, &DemoForm::ShowPhoto},
+          std::tuple{"cmdNOFoto", "Quitar foto", 332, &DemoForm::ClearPhoto},
+          std::tuple{"cmdPhotoWay", "Tomar foto ...", 369, &DemoForm::TakePhoto}}) {
+      auto* b = new QPushButton(text, this);
+      b->setObjectName(name);
+      b->setGeometry(610, y, 190, 30);
+      connect(b, &QPushButton::clicked, this, slot);
+    }
+  }
+
   void SetTexts(bool on) {
     Run(on ? "Objetos(\"txt\", True)" : "Objetos(\"txt\", False)", [&] {
       std::u16string prefix = u"txt";
@@ -219,6 +262,7 @@ class DemoForm : public QWidget {
   QLineEdit* fecha_ = nullptr;
   QLineEdit* derechos_ = nullptr;
   QLineEdit* modulo_ = nullptr;
+  QLineEdit* foto_ = nullptr;
   QSpinBox* posicion_ = nullptr;
   QCheckBox* botones_ = nullptr;
   QLabel* estado_ = nullptr;
@@ -230,6 +274,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   auto services = velmora::qt::QtServices("es_MX");
   services->events = std::make_shared<velmora::demo::VisiblePump>();
+  if (QApplication::arguments().contains("--test-pattern")) {
+    velmora::qt::AddPhotoServices(*services, velmora::qt::QtCamera::Source::kTestPattern);
+  }
   velmora::demo::DemoForm form(services);
   form.show();
 
