@@ -13,6 +13,7 @@
 #include "velmora/coerce.h"
 #include "velmora/dispatch.h"
 #include "velmora/error.h"
+#include "velmora/sysinfo.h"
 #include "velmora/utf.h"
 #include "words.h"
 
@@ -305,6 +306,12 @@ bool RunScript(Session& session, std::istream& in) {
   return ok;
 }
 
+// A library window left open by a call (System with bModal false) keeps the process running
+// until the user closes it, as it would keep a host's own event loop busy.
+void WaitForWindows(const Services& services) {
+  if (services.system_windows) services.system_windows->WaitWhileOpen();
+}
+
 int Main(int argc, char** argv) {
   Options opts;
   try {
@@ -331,18 +338,26 @@ int Main(int argc, char** argv) {
   if (opts.now) services->clock = std::make_shared<FixedClock>(*opts.now);
   Session session(opts, services);
   if (opts.script) {
-    if (*opts.script == "-") return RunScript(session, std::cin) ? 0 : 1;
+    if (*opts.script == "-") {
+      const bool ok = RunScript(session, std::cin);
+      WaitForWindows(*services);
+      return ok ? 0 : 1;
+    }
     std::ifstream in(*opts.script);
     if (!in) {
       std::cerr << "velmora: cannot read script " << *opts.script << "\n";
       return 2;
     }
-    return RunScript(session, in) ? 0 : 1;
+    const bool ok = RunScript(session, in);
+    WaitForWindows(*services);
+    return ok ? 0 : 1;
   }
   std::vector<std::u16string> words;
   for (const auto& w : opts.call) words.push_back(FromUtf8(w));
   try {
-    return session.Call(words) ? 0 : 1;
+    const bool ok = session.Call(words);
+    WaitForWindows(*services);
+    return ok ? 0 : 1;
   } catch (const SyntaxError& e) {
     std::cerr << "velmora: " << e.what() << "\n";
     return 2;

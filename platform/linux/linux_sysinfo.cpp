@@ -1,5 +1,6 @@
 #include "linux_sysinfo.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <type_traits>
 
 #include "velmora/coerce.h"
 #include "velmora/utf.h"
@@ -32,12 +34,16 @@ std::optional<std::string> ReadFile(const std::filesystem::path& path) {
   }
 }
 
-// The lines of a text, one at a time.
+// The lines of a text, one at a time; a callback that returns false ends the walk.
 template <typename F>
 void ForEachLine(std::string_view text, F&& f) {
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    f(text.substr(0, end));
+    if constexpr (std::is_same_v<decltype(f(text)), bool>) {
+      if (!f(text.substr(0, end))) break;
+    } else {
+      f(text.substr(0, end));
+    }
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }
@@ -168,6 +174,8 @@ std::optional<MemoryStatus> ParseMemInfo(std::string_view meminfo) {
     read("Cached", cached);
     read("SwapTotal", swap_total);
     read("SwapFree", swap_free);
+    // The kernel writes SwapFree after every other figure read here.
+    return !swap_free.has_value();
   });
   if (!total) return std::nullopt;
   MemoryStatus m;
@@ -273,9 +281,25 @@ std::optional<DriveBytes> LinuxSystemQueries::DiskBytes(std::u16string_view root
                     Times(s->f_bfree, s->f_frsize)};
 }
 
+LinuxSystemQueries::~LinuxSystemQueries() {
+  if (meminfo_fd_ >= 0) close(meminfo_fd_);
+}
+
 MemoryStatus LinuxSystemQueries::Memory() {
-  if (const auto text = ReadFile(paths_.proc / "meminfo")) {
-    if (auto m = ParseMemInfo(*text)) return *m;
+  // Read from the start of the open file; a failed read (the file gone or never there) opens it
+  // once more before giving up.
+  char buf[8192];
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (meminfo_fd_ < 0)
+      meminfo_fd_ = open((paths_.proc / "meminfo").c_str(), O_RDONLY | O_CLOEXEC);
+    if (meminfo_fd_ < 0) break;
+    const ssize_t n = pread(meminfo_fd_, buf, sizeof buf, 0);
+    if (n > 0) {
+      if (auto m = ParseMemInfo(std::string_view(buf, static_cast<std::size_t>(n)))) return *m;
+      break;
+    }
+    close(meminfo_fd_);
+    meminfo_fd_ = -1;
   }
   struct sysinfo si {};
   if (sysinfo(&si) != 0) return {};

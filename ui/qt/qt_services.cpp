@@ -15,6 +15,7 @@
 #include "linux/linux_services.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_photo.h"
+#include "qt/sysinfo/system_windows.h"
 
 namespace velmora::qt {
 
@@ -127,6 +128,8 @@ std::shared_ptr<Services> QtServices(const std::string& locale_name) {
   services->message_box = std::make_shared<AutoMessageBox>();
   services->events = std::make_shared<QtEventPump>();
   AddPhotoServices(*services);
+  services->system_windows =
+      std::make_shared<QtSystemWindows>(services->system, services->locale, &EnsureGuiApplication);
   return services;
 }
 

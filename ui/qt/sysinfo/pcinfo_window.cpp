@@ -28,10 +28,8 @@ Qt::Alignment AlignmentOf(CellAlign a) {
 PcInfoWindow::PcInfoWindow(SystemQueries& sys, const LocaleData& loc)
     : SysInfoWindow(Qt::Window | Qt::MSWindowsFixedSizeDialogHint),
       model_(sys, display_, *this, loc) {
-  setWindowTitle(QStringLiteral("FrmPCInfo"));
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
+  setWindowTitle(QString::fromUtf16(u"Información del Sistema"));
+  setFont(LabelFont());
   auto label = [&](QWidget* parent, const QString& text, QRect r,
                    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
     auto* l = new QLabel(text, parent);
@@ -89,13 +87,14 @@ PcInfoWindow::PcInfoWindow(SystemQueries& sys, const LocaleData& loc)
 
   auto* txt_info = new QLineEdit(Q(PcInfoModel::kCompany), this);
   txt_info->setReadOnly(true);
-  txt_info->setFont(QFont(QStringLiteral("Times New Roman"), 9));
+  txt_info->setCursorPosition(0);
+  txt_info->setFont(QFont(QStringLiteral("Times New Roman"), 7));
   txt_info->setGeometry(twips_.Rect(30, 5640, 2310, 315));
   cmd_salir_ = new QPushButton(Q(PcInfoModel::kExit), this);
   cmd_salir_->setGeometry(twips_.Rect(2400, 5100, 1215, 855));
   connect(cmd_salir_, &QPushButton::clicked, this, [this] { model_.Finalizar(); });
 
-  setFixedSize(twips_.X(PcInfoModel::kWidth), twips_.Y(PcInfoModel::kHeight));
+  resize(twips_.X(PcInfoModel::kWidth), twips_.Y(PcInfoModel::kHeight));
 }
 
 PcInfoWindow::Group PcInfoWindow::BuildGroup(QWidget* frame, int top, const QColor& colour) {
@@ -146,6 +145,7 @@ void PcInfoWindow::Show(std::uint32_t parts) {
         const GridCell& cell = model_.cell(r, c);
         QTableWidgetItem* item = grid_->item(r, c);
         item->setText(Q(cell.text));
+        item->setToolTip(item->text());  // the long totals do not fit the column
         item->setTextAlignment(AlignmentOf(cell.align));
         QFont f = item->font();
         f.setBold(cell.bold);

@@ -29,9 +29,7 @@ Qt::Alignment AlignmentOf(CellAlign a) {
 SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
     : SysInfoWindow(Qt::Window | Qt::FramelessWindowHint), model_(sys, display_, *this, loc) {
   setWindowTitle(QStringLiteral("frmSplashSys"));
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
+  setFont(LabelFont());
   auto label = [&](QWidget* parent, const QString& text, QRect r, Qt::Alignment align) {
     auto* l = new QLabel(text, parent);
     l->setGeometry(r);
@@ -95,7 +93,8 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
 
   auto* text1 = new QLineEdit(Q(SplashModel::kCompany), frame1);
   text1->setReadOnly(true);
-  text1->setFont(QFont(QStringLiteral("Serif"), 9));
+  text1->setCursorPosition(0);
+  text1->setFont(QFont(QStringLiteral("Times New Roman"), 9));
   text1->setGeometry(twips_.Rect(60, 3480, 5655, 315));
 
   // fraInfo: the memory still available, hidden until the window loads.
@@ -121,8 +120,7 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
     for (QWidget* w : bar_rows_[i]) w->hide();
   }
 
-  setFixedWidth(twips_.X(kWidth));
-  setFixedHeight(std::max(1, twips_.Y(SplashModel::kClosedHeight)));
+  resize(twips_.X(kWidth), std::max(1, twips_.Y(SplashModel::kClosedHeight)));
   // The refresh runs from the start, on the shortest interval there is.
   timer_->setTimerType(Qt::PreciseTimer);
   timer_->start(SplashModel::kTimerInterval);
@@ -131,6 +129,9 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
 void SplashWindow::Load() { model_.Load(); }
 
 void SplashWindow::Show(std::uint32_t parts) {
+  if (parts & SplashModel::kGrid) {
+    for (int c = 0; c < 2; ++c) grid_->setColumnWidth(c, twips_.X(SplashModel::kColumnWidths[c]));
+  }
   if (parts & (SplashModel::kGrid | SplashModel::kMemoryText)) {
     // A memory change touches rows 11 to 13 only.
     const int first = (parts & SplashModel::kGrid) ? 0 : 11;

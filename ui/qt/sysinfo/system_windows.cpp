@@ -7,8 +7,9 @@
 
 namespace velmora::qt {
 
-QtSystemWindows::QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc)
-    : sys_(std::move(sys)), loc_(std::move(loc)) {}
+QtSystemWindows::QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc,
+                                 std::function<bool()> ensure_gui)
+    : sys_(std::move(sys)), loc_(std::move(loc)), ensure_gui_(std::move(ensure_gui)) {}
 
 QtSystemWindows::~QtSystemWindows() {
   // The windows draw on this service's queries: none may outlive it.
@@ -18,6 +19,7 @@ QtSystemWindows::~QtSystemWindows() {
 
 template <typename W>
 void QtSystemWindows::Show(QPointer<W>& slot, bool modal) {
+  if (ensure_gui_ && !ensure_gui_()) throw NoDisplayError();
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) throw NoDisplayError();
   if (Open(slot) == nullptr) {
     slot = new W(*sys_, loc_);

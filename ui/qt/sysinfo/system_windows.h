@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "qt/sysinfo/pcinfo_window.h"
@@ -13,9 +14,11 @@ namespace velmora::qt {
 
 class QtSystemWindows final : public SystemWindows {
  public:
-  // The windows draw their figures from `sys` and format them with `loc`. Without a
-  // QApplication every Show raises the no-display error (5).
-  QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc);
+  // The windows draw their figures from `sys` and format them with `loc`. `ensure_gui` is
+  // asked before a window is shown and may create the QApplication; the default only looks for
+  // one. Without one every Show raises the no-display error (5).
+  QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc,
+                  std::function<bool()> ensure_gui = {});
   ~QtSystemWindows() override;
 
   void ShowPcInfo(bool modal) override;
@@ -37,6 +40,7 @@ class QtSystemWindows final : public SystemWindows {
 
   std::shared_ptr<SystemQueries> sys_;
   LocaleData loc_;
+  std::function<bool()> ensure_gui_;
   QPointer<PcInfoWindow> pc_info_;
   QPointer<SplashWindow> splash_;
 };

@@ -64,6 +64,14 @@ CursorPosition QtWindowDisplay::Cursor() {
           static_cast<std::int32_t>(std::lround(p.y() * ratio))};
 }
 
+QFont LabelFont() {
+  QFont f;
+  f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                 QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
+  f.setPointSize(8);
+  return f;
+}
+
 ShapeBar::ShapeBar(QWidget* parent, const QColor& fill) : QWidget(parent) {
   setAutoFillBackground(true);
   QPalette p = palette();
@@ -82,12 +90,15 @@ SysInfoWindow::SysInfoWindow(Qt::WindowFlags flags)
   });
 }
 
-void SysInfoWindow::SetWidth(std::int16_t twips) { setFixedWidth(std::max(1, twips_.X(twips))); }
+void SysInfoWindow::SetWidth(std::int16_t twips) {
+  const int px = std::max(1, twips_.X(twips));
+  if (px != width()) resize(px, height());
+}
 
 void SysInfoWindow::SetHeight(std::int16_t twips) {
   // Many steps of 5 twips fall on the same pixel; only a real change reaches the window.
   const int px = std::max(1, twips_.Y(twips));
-  if (px != height()) setFixedHeight(px);
+  if (px != height()) resize(width(), px);
 }
 
 void SysInfoWindow::SetTimerInterval(std::int32_t ms) {

@@ -40,6 +40,9 @@ class QtWindowDisplay final : public WindowDisplay {
   const QWidget* window_;
 };
 
+// The labels' font: MS Sans Serif 8 where it exists, a sans serif of the same measure elsewhere.
+QFont LabelFont();
+
 // A filled rectangle of a given colour: the windows' bars.
 class ShapeBar final : public QWidget {
  public:
