@@ -92,7 +92,7 @@ PcInfoWindow::PcInfoWindow(SystemQueries& sys, const LocaleData& loc)
   txt_info->setGeometry(twips_.Rect(30, 5640, 2310, 315));
   cmd_salir_ = new QPushButton(Q(PcInfoModel::kExit), this);
   cmd_salir_->setGeometry(twips_.Rect(2400, 5100, 1215, 855));
-  connect(cmd_salir_, &QPushButton::clicked, this, [this] { model_.Finalizar(); });
+  connect(cmd_salir_, &QPushButton::clicked, this, [this] { Run([this] { model_.Finalizar(); }); });
 
   resize(twips_.X(PcInfoModel::kWidth), twips_.Y(PcInfoModel::kHeight));
 }
@@ -136,7 +136,9 @@ PcInfoWindow::Group PcInfoWindow::BuildGroup(QWidget* frame, int top, const QCol
   return g;
 }
 
-void PcInfoWindow::Load() { model_.Load(); }
+void PcInfoWindow::Load() {
+  Run([this] { model_.Load(); });
+}
 
 void PcInfoWindow::Show(std::uint32_t parts) {
   if (parts & PcInfoModel::kGrid) {

@@ -89,7 +89,7 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
 
   cmd01_ = new QPushButton(Q(SplashModel::kExit), frame1);
   cmd01_->setGeometry(twips_.Rect(5790, 1500, 1185, 495));
-  connect(cmd01_, &QPushButton::clicked, this, [this] { model_.Close(); });
+  connect(cmd01_, &QPushButton::clicked, this, [this] { Run([this] { model_.Close(); }); });
 
   auto* text1 = new QLineEdit(Q(SplashModel::kCompany), frame1);
   text1->setReadOnly(true);
@@ -126,7 +126,9 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
   timer_->start(SplashModel::kTimerInterval);
 }
 
-void SplashWindow::Load() { model_.Load(); }
+void SplashWindow::Load() {
+  Run([this] { model_.Load(); });
+}
 
 void SplashWindow::Show(std::uint32_t parts) {
   if (parts & SplashModel::kGrid) {
@@ -180,7 +182,7 @@ void SplashWindow::closeEvent(QCloseEvent* event) {
   // Any other close rolls the window shut first; it unloads itself at the end of that.
   event->ignore();
   QMetaObject::invokeMethod(
-      this, [this] { model_.Close(); }, Qt::QueuedConnection);
+      this, [this] { Run([this] { model_.Close(); }); }, Qt::QueuedConnection);
 }
 
 }  // namespace velmora::qt

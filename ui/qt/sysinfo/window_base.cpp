@@ -84,7 +84,7 @@ SysInfoWindow::SysInfoWindow(Qt::WindowFlags flags)
   connect(timer_, &QTimer::timeout, this, [this] {
     // A tick has no caller to report to: a failed refresh waits for the next one.
     try {
-      Tick();
+      Run([this] { Tick(); });
     } catch (const Error&) {
     }
   });
@@ -117,7 +117,7 @@ void SysInfoWindow::Unload() {
   timer_->stop();
   close();
   emit Unloaded();
-  deleteLater();
+  if (depth_ == 0) deleteLater();  // otherwise when the step under way ends
 }
 
 void SysInfoWindow::SetText(QLabel* label, const std::u16string& text) {

@@ -74,6 +74,20 @@ class SysInfoWindow : public QWidget, public WindowSurface {
  protected:
   // The model's refresh, for the timer.
   virtual void Tick() = 0;
+  // Runs a step of the model. The model may unload the window in the middle of a step, and
+  // pending events run inside steps (the height effect): the window is destroyed only once no
+  // step is under way.
+  template <typename F>
+  void Run(F&& step) {
+    struct Depth {
+      SysInfoWindow* w;
+      explicit Depth(SysInfoWindow* window) : w(window) { ++w->depth_; }
+      ~Depth() {
+        if (--w->depth_ == 0 && w->unloaded_) w->deleteLater();
+      }
+    } depth(this);
+    step();
+  }
   // Sets a label's text only when it changed (a repaint is the dearest part of a tick).
   static void SetText(QLabel* label, const std::u16string& text);
 
@@ -81,6 +95,7 @@ class SysInfoWindow : public QWidget, public WindowSurface {
   QtWindowDisplay display_;
   QTimer* timer_;
   bool unloaded_ = false;
+  int depth_ = 0;  // model steps under way
 };
 
 }  // namespace velmora::qt
