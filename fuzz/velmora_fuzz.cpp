@@ -65,21 +65,23 @@ Variant FuzzValue(FuzzedDataProvider& in, FuzzServices& fakes) {
     case 5: return Variant(in.ConsumeIntegral<std::int32_t>());
     case 6: return Variant(Currency::FromScaled(in.ConsumeIntegral<std::int64_t>()));
     case 7: {
-      static const double kEdges[] = {0.0,   -0.0,   0.5,    2.5,     1e15, -1e15, 1e308,
-                                      -1e308, 4.9e-324, 32767.5, 2147483647.5, NAN, INFINITY};
+      static const double kEdges[] = {0.0,    -0.0,     0.5,     2.5,          1e15, -1e15,   1e308,
+                                      -1e308, 4.9e-324, 32767.5, 2147483647.5, NAN,  INFINITY};
       if (in.ConsumeBool()) return Variant(kEdges[in.ConsumeIntegralInRange<std::size_t>(0, 12)]);
       return Variant(in.ConsumeFloatingPoint<double>());
     }
     case 8: {
-      static const double kEdges[] = {kMinDateSerial, kMaxDateSerial + 0.99999, -1.25, 0.0,
-                                      kMinDateSerial - 1, kMaxDateSerial + 1, 39887.7291666};
-      if (in.ConsumeBool()) return Variant(Date{kEdges[in.ConsumeIntegralInRange<std::size_t>(0, 6)]});
+      static const double kEdges[] = {
+          kMinDateSerial,     kMaxDateSerial + 0.99999, -1.25,        0.0,
+          kMinDateSerial - 1, kMaxDateSerial + 1,       39887.7291666};
+      if (in.ConsumeBool())
+        return Variant(Date{kEdges[in.ConsumeIntegralInRange<std::size_t>(0, 6)]});
       return Variant(Date{in.ConsumeFloatingPointInRange<double>(-700'000.0, 3'000'000.0)});
     }
     case 9:
     case 10: return Variant(FuzzText(in));
     case 11: return Variant(in.ConsumeBool());
-    default: return fakes.FuzzObject(in.ConsumeIntegral<std::uint8_t>());
+    default: return fakes.FuzzObject();
   }
 }
 
@@ -97,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& ops = Callable();
   if (ops.empty()) return 0;
   const Operation& op = *ops[in.ConsumeIntegralInRange<std::size_t>(0, ops.size() - 1)];
-  FuzzServices fakes;
+  FuzzServices fakes(in);
   std::vector<Argument> args(in.ConsumeIntegralInRange<std::size_t>(0, op.params.size() + 1));
   for (auto& a : args) {
     if (in.ConsumeIntegralInRange(0, 7) == 0) {
@@ -121,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   } catch (const Error& e) {
     if (!std::binary_search(allowed.begin(), allowed.end(), e.number())) {
-      Finding(op, "undocumented error " + std::to_string(e.number()));
+      Finding(op, "undocumented error " + std::to_string(e.number()) + " (" +
+                      ToUtf8(e.description(true)) + ")");
     }
   } catch (const std::bad_alloc&) {
     Finding(op, "out of memory");

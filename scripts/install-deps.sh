@@ -5,13 +5,13 @@ set -euo pipefail
 
 packages=(
   # the core, the command line, tests and benchmarks
-  build-essential cmake pkg-config libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
+  build-essential cmake pkg-config libicu-dev libdbus-1-dev libgtest-dev libgmock-dev libbenchmark-dev
   # the Qt6 forms runtime, the windows, and running them without a screen
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 xvfb xauth x11-utils imagemagick
   # sanitizers and the fuzzer
   clang-14 libclang-rt-14-dev
   # the Windows build and its tests under Wine
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64 locales
 )
 
 missing=()

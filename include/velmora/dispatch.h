@@ -56,6 +56,8 @@ struct Param {
 // The C++ side of an entry: the function that unpacks the arguments and calls the routine, and
 // the parameter types its signature declares (checked against the table by the tests).
 struct Binding {
+  // `written` goes in saying which slots are the caller's by-reference variables (only those
+  // are watched for a change) and comes out saying which of them the routine changed.
   using Fn = Variant (*)(void* self, std::span<Variant> args, std::span<bool> written);
   Fn fn = nullptr;
   const ParamType* types = nullptr;

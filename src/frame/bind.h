@@ -5,6 +5,7 @@
 // changed it (also when it fails afterwards, as a by-reference variable of a host would show).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <tuple>
@@ -50,19 +51,23 @@ D Convert(const Variant& v, const LocaleData& loc) {
   else if constexpr (std::is_same_v<D, ObjectRef>) return ToObject(v);
 }
 
-// Holds one converted argument for the duration of the call.
+// Holds one converted argument for the duration of the call. Only a by-reference argument that
+// is the caller's own variable (`watched`) keeps its value from before the call, to tell whether
+// the routine changed it: a default or a value passed by value has nobody to write back to.
 template <typename T>
 class Holder {
   using D = std::remove_cvref_t<T>;
 
  public:
-  Holder(Variant& slot, const LocaleData& loc) : value_(Convert<D>(slot, loc)) {
-    if constexpr (IsByRef<T>()) before_ = value_;
+  Holder(Variant& slot, const LocaleData& loc, bool watched)
+      : value_(Convert<D>(slot, loc)), watched_(IsByRef<T>() && watched) {
+    if (watched_) before_ = value_;
   }
   D& get() { return value_; }
   void WriteBack(Variant& slot, bool& written) {
+    written = false;
     if constexpr (IsByRef<T>()) {
-      if (!(value_ == before_)) {
+      if (watched_ && !(value_ == before_)) {
         slot = Variant(value_);
         written = true;
       }
@@ -72,21 +77,23 @@ class Holder {
  private:
   D value_;
   D before_{};
+  bool watched_;
 };
 
 // A Variant parameter is the caller's slot itself.
 template <>
 class Holder<Variant&> {
  public:
-  Holder(Variant& slot, const LocaleData& /*loc*/) : slot_(slot), before_(slot) {}
-  Variant& get() { return slot_; }
-  void WriteBack(Variant& /*slot*/, bool& written) {
-    if (!(slot_ == before_)) written = true;
+  Holder(Variant& slot, const LocaleData& /*loc*/, bool watched) : slot_(slot), watched_(watched) {
+    if (watched_) before_ = slot;
   }
+  Variant& get() { return slot_; }
+  void WriteBack(Variant& /*slot*/, bool& written) { written = watched_ && !(slot_ == before_); }
 
  private:
   Variant& slot_;
   Variant before_;
+  bool watched_;
 };
 
 template <typename>
@@ -108,8 +115,11 @@ Variant Call(void* self_ptr, std::span<Variant> a, std::span<bool> w, std::index
   using F = MemFn<decltype(M)>;
   auto* self = static_cast<typename F::Class*>(self_ptr);
   const LocaleData& loc = self->services().locale;
+  // From here on `w` says what changed: nothing, until a routine has run.
+  [[maybe_unused]] const std::array<bool, sizeof...(I)> watched{w[I]...};
+  std::fill(w.begin(), w.end(), false);
   std::tuple<Holder<typename F::template Arg<I>>...> h{
-      Holder<typename F::template Arg<I>>(a[I], loc)...};
+      Holder<typename F::template Arg<I>>(a[I], loc, watched[I])...};
   auto write_back = [&] { (std::get<I>(h).WriteBack(a[I], w[I]), ...); };
   Variant result;
   try {

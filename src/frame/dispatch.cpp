@@ -107,9 +107,11 @@ std::vector<int> DocumentedErrors(const Operation& op) {
       case ParamType::kDate:
         out.insert(out.end(), {err::kOverflow, err::kTypeMismatch, err::kInvalidNull});
         break;
-      case ParamType::kText:
       case ParamType::kBoolean:
-        out.insert(out.end(), {err::kTypeMismatch, err::kInvalidNull});
+      case ParamType::kText:
+        // A text reads as a number on its way to True ("1E400" overflows), and a date outside
+        // the calendar has no text.
+        out.insert(out.end(), {err::kOverflow, err::kTypeMismatch, err::kInvalidNull});
         break;
       case ParamType::kObject: out.push_back(err::kObjectRequired); break;
       case ParamType::kVariant:
@@ -190,6 +192,7 @@ Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
       const Variant& given = args[static_cast<std::size_t>(from[k])].value;
       if (!given.IsMissing()) {
         slots.Build(given);
+        written[k] = op.params[k].by_ref;  // the caller's variable: watched for a change
         continue;
       }
     }

@@ -95,16 +95,14 @@ constexpr Param kHora12[] = {Ref(u"Hora1", T::kVariant), Ref(u"Hora2", T::kVaria
 constexpr Param kDiasFechas[] = {Ref(u"FecIni", T::kDate), Ref(u"FecFin", T::kDate)};
 constexpr Param kCalcFDias[] = {Ref(u"D", T::kCurrency), Ref(u"M", T::kCurrency),
                                 Ref(u"y", T::kCurrency)};
-constexpr Param kEdad[] = {Ref(u"FecIni", T::kDate), Ref(u"FecFin", T::kDate),
-                           OptRef(u"ModoTexto", T::kText, S(u"L")),
-                           OptRef(u"QuitaZeros", T::kBoolean, B(true)),
-                           OptRef(u"MuestraDias", T::kBoolean, B(false))};
+constexpr Param kEdad[] = {
+    Ref(u"FecIni", T::kDate), Ref(u"FecFin", T::kDate), OptRef(u"ModoTexto", T::kText, S(u"L")),
+    OptRef(u"QuitaZeros", T::kBoolean, B(true)), OptRef(u"MuestraDias", T::kBoolean, B(false))};
 constexpr Param kFechaTrans[] = {Ref(u"Nacio", T::kVariant), OptRef(u"FecActual", T::kVariant)};
-constexpr Param kFechador[] = {OptRef(u"sFecha", T::kVariant),
-                               OptRef(u"sLenguaje", T::kVariant, S(u"E")),
-                               OptRef(u"sCiudad", T::kVariant),
-                               OptRef(u"bTextoLargo", T::kVariant, B(true)),
-                               OptRef(u"bDispHora", T::kVariant, B(false))};
+constexpr Param kFechador[] = {
+    OptRef(u"sFecha", T::kVariant), OptRef(u"sLenguaje", T::kVariant, S(u"E")),
+    OptRef(u"sCiudad", T::kVariant), OptRef(u"bTextoLargo", T::kVariant, B(true)),
+    OptRef(u"bDispHora", T::kVariant, B(false))};
 constexpr Param kNames[] = {In(u"dFecha", T::kDate), Ref(u"bLenguaje", T::kBoolean),
                             Ref(u"bLarCor", T::kBoolean)};
 constexpr Param kSaludos[] = {Ref(u"bFecha", T::kBoolean), Ref(u"bHora", T::kBoolean)};
@@ -149,8 +147,8 @@ constexpr int kE5_13_94[] = {5, 13, 94};
 
 constexpr Operation Field(std::u16string_view name, Kind kind, T type,
                           std::span<const Param> params, Binding b) {
-  return {Interface::kDolva, kind, name, kind == Kind::kPropGet ? type : T::kNone, params, None(),
-          b};
+  return {
+      Interface::kDolva, kind, name, kind == Kind::kPropGet ? type : T::kNone, params, None(), b};
 }
 
 constexpr Operation M(std::u16string_view name, T result, std::span<const Param> params,
@@ -163,8 +161,8 @@ constexpr Operation Api(std::u16string_view name, T result, Binding b) {
 }
 
 // Each field is a reading and a writing slot, in the order of the fields.
-#define VELMORA_FIELD(name, type, put_kind, value_params)                                \
-  Field(u## #name, Kind::kPropGet, type, {}, FieldGet<&Dolva::name>()),                  \
+#define VELMORA_FIELD(name, type, put_kind, value_params)               \
+  Field(u## #name, Kind::kPropGet, type, {}, FieldGet<&Dolva::name>()), \
       Field(u## #name, put_kind, type, value_params, FieldPut<&Dolva::name>::Get())
 
 const Operation kSurface[] = {
@@ -226,8 +224,7 @@ const Operation kSurface[] = {
     M(u"NumRomano", T::kText, kRomano, None(), Bind<&Dolva::NumRomano>()),
     M(u"Fotografia", T::kNone, kFotografia, kE424_438_481, Bind<&Dolva::Fotografia>()),
     M(u"NOFoto", T::kNone, kNOFoto, kE424_438, Bind<&Dolva::NOFoto>()),
-    M(u"FechaValida", T::kBoolean, kFechaValida, kE5_6_13_424_438,
-      Bind<&Dolva::FechaValida>()),
+    M(u"FechaValida", T::kBoolean, kFechaValida, kE5_6_13_424_438, Bind<&Dolva::FechaValida>()),
     M(u"Derecho", T::kBoolean, kDerecho, kE5_6_13, Bind<&Dolva::Derecho>()),
     M(u"PhotoWay", T::kText, kPhotoWay, kE5, Bind<&Dolva::PhotoWay>()),
     Api(u"RebootSystem", T::kBoolean, Bind<&APIs::RebootSystem>()),

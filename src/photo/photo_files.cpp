@@ -37,11 +37,12 @@ bool Glob(std::u16string_view name, std::u16string_view pattern) {
 
 // The photo file of a name shows in the form's "Image1", reached through its controls as every
 // routine of the library reaches a host form's controls.
-HostObject& ImageBox(const ObjectRef& form) {
+// The control is handed back as a reference of its own: a host may build the controls
+// collection afresh on every call, so nothing in it outlives the walk otherwise.
+ObjectRef ImageBox(const ObjectRef& form) {
   for (const ObjectRef& control : AsHostObject(form).Controls()) {
-    HostObject& host = AsHostObject(control);
-    const Variant name = host.Get(u"Name");
-    if (name.is(VarType::kText) && SameName(name.text(), u"Image1")) return host;
+    const Variant name = AsHostObject(control).Get(u"Name");
+    if (name.is(VarType::kText) && SameName(name.text(), u"Image1")) return control;
   }
   throw Error(err::kNoMember);
 }
@@ -140,13 +141,14 @@ void Dolva::Fotografia(std::u16string& Archivo, const ObjectRef& xForma) {
   if (services().pictures == nullptr) throw Error(err::kInvalidPicture);
   // Loaded before the form is touched, so a file that holds no picture leaves the form as it was.
   const ObjectRef picture = services().pictures->Load(fs->Resolve(folder) + found);
-  HostObject& image = ImageBox(xForma);
+  const ObjectRef image_box = ImageBox(xForma);
+  HostObject& image = AsHostObject(image_box);
   image.Set(u"Picture", Variant(picture));
   image.Set(u"Stretch", Variant(true));
 }
 
 void Dolva::NOFoto(const ObjectRef& xForma) {
-  ImageBox(xForma).Set(u"Picture", Variant(ObjectRef{}));
+  AsHostObject(ImageBox(xForma)).Set(u"Picture", Variant(ObjectRef{}));
 }
 
 }  // namespace velmora

@@ -77,6 +77,10 @@ Currency BarWidth(double used, double total) {
   return Currency::FromDouble(q.ToDouble() * PcInfoModel::kBarFull / 100.0);
 }
 
+// What is in use. A platform that reports more free than in all (a drive whose quota outgrew
+// it, memory figures read at two instants) shows nothing in use rather than a negative amount.
+double UsedAmount(double total, double free) { return std::max(total - free, 0.0); }
+
 // "511.5 Mb. (536,330,240 Bytes)": a total as grid rows 10 to 12 give it.
 std::u16string TotalRow(double total, const LocaleData& loc) {
   return SizeText(total, loc) + u" (" + FormatWhole(total, loc) + u" Bytes)";
@@ -85,7 +89,7 @@ std::u16string TotalRow(double total, const LocaleData& loc) {
 PcInfoModel::Figures MemoryFigures(const MemoryStatus& m, const LocaleData& loc) {
   const auto total = static_cast<double>(m.total_physical);
   const auto free = static_cast<double>(m.avail_physical);
-  const double used = total - free;
+  const double used = UsedAmount(total, free);
   PcInfoModel::Figures f;
   f.total = SizeText(total, loc);
   f.used = SizeText(used, loc);
@@ -106,7 +110,7 @@ PcInfoModel::Figures DriveFigures(const std::optional<DriveBytes>& d, const Loca
   }
   const auto total = static_cast<double>(d->total);
   const auto free = static_cast<double>(d->available);
-  const double used = total - free;
+  const double used = UsedAmount(total, free);
   f.total = SizeText(total, loc);
   f.used = SizeText(used, loc);
   f.free = SizeText(free, loc);

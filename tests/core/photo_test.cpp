@@ -96,6 +96,28 @@ class ImageForm final : public HostObject {
   std::shared_ptr<ImageControl> image;
 };
 
+// A form whose controls collection hands out fresh wrappers on every call, as a COM host's
+// does: nothing it returns is kept alive by the form itself.
+class WrappingForm final : public HostObject {
+  class Wrapper final : public HostObject {
+   public:
+    explicit Wrapper(std::shared_ptr<ImageControl> inner) : inner_(std::move(inner)) {}
+    Variant Get(std::u16string_view m) override { return inner_->Get(m); }
+    void Set(std::u16string_view m, const Variant& v) override { inner_->Set(m, v); }
+    std::vector<ObjectRef> Controls() override { return inner_->Controls(); }
+
+   private:
+    std::shared_ptr<ImageControl> inner_;
+  };
+
+ public:
+  Variant Get(std::u16string_view) override { throw Error(err::kNoMember); }
+  void Set(std::u16string_view, const Variant&) override { throw Error(err::kNoMember); }
+  std::vector<ObjectRef> Controls() override { return {std::make_shared<Wrapper>(image)}; }
+
+  std::shared_ptr<ImageControl> image = std::make_shared<ImageControl>(u"Image1");
+};
+
 std::vector<std::uint8_t> Bitmap(std::uint32_t rgb) {
   return fakes::FakeBitmapEncoder().BitmapFile(std::make_shared<FakePicture>(2, 2, rgb));
 }
@@ -280,6 +302,19 @@ TEST_F(Photo, FotografiaAndNOFotoNeedAnImage1) {
   EXPECT_EQ(ErrorOf([&] { dolva->Fotografia(archivo, no_image); }), err::kNoMember);
   EXPECT_EQ(ErrorOf([&] { dolva->NOFoto(std::make_shared<ImageControl>(u"x")); }), err::kNoMember);
   EXPECT_EQ(ErrorOf([&] { dolva->NOFoto(nullptr); }), err::kObjectRequired);
+}
+
+TEST_F(Photo, FotografiaAndNOFotoThroughControlsMadeAfreshOnEachCall) {
+  disk->AddFile(u"/Ponderix/Fotos/ANA.bmp", Bitmap(0xB));
+  auto wrapping = std::make_shared<WrappingForm>();
+  std::u16string archivo = u"ANA";
+  dolva->Fotografia(archivo, wrapping);
+  const auto* shown = dynamic_cast<const FakePicture*>(wrapping->image->picture.get());
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->rgb(), 0xBu);
+  EXPECT_TRUE(wrapping->image->stretch);
+  dolva->NOFoto(wrapping);
+  EXPECT_EQ(wrapping->image->picture, nullptr);
 }
 
 TEST_F(Photo, NOFotoEmptiesThePictureAndLeavesStretch) {

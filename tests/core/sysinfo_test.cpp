@@ -461,6 +461,17 @@ TEST_F(PcInfo, MemoryUsesThePlatformLoadAndSixtyFourBitFigures) {
   EXPECT_EQ(Loaded().memory().bar_width, Currency());
 }
 
+TEST_F(PcInfo, MoreFreeThanInAllShowsNothingUsed) {
+  // Far enough past the total that a negative amount would leave the currency range.
+  sys_.drive_bytes[u'C'] = {0x4000'0000'0000'0000, 1024, 0x4000'0000'0000'0000};
+  sys_.memory = {5, 0, 0x4000'0000'0000'0000, 0, 0, 0, 0};
+  PcInfoModel& m = Loaded();
+  EXPECT_EQ(U8(m.drive_c().used), "0 Bytes");
+  EXPECT_EQ(U8(m.drive_c().free), "4096 Pb.");
+  EXPECT_EQ(U8(m.memory().used), "0 Bytes");
+  EXPECT_EQ(m.memory().bar_width, Currency());
+}
+
 TEST_F(PcInfo, MissingDriveD) {
   PcInfoModel& m = Loaded();
   EXPECT_EQ(Cell(12), "No disponible");

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# A short fuzzing run over every operation (60 s by default; FUZZ_SECONDS to change it).
+# The checked-in corpus seeds it and is only read; new inputs go to a scratch folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-60}
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target velmora_fuzz
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+# Regression inputs of past findings must run clean first.
+if compgen -G "fuzz/regressions/*" >/dev/null; then
+  build-fuzz/bin/velmora_fuzz -runs=0 fuzz/regressions/*
+fi
+build-fuzz/bin/velmora_fuzz -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+  -max_len=512 -print_final_stats=1 "$scratch" fuzz/corpus 2>&1 | tail -25
