@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <tuple>
 #include <utility>
@@ -47,11 +48,13 @@ std::vector<const Operation*> OperationsOf(Interface iface) {
 
 namespace {
 
-// The table's names folded to capitals, sorted, for calls by name: a host names the routine on
-// every call, so the lookup is a binary search rather than a walk comparing every name.
+// The table's names folded to capitals and hashed, sorted by hash, for calls by name: a host
+// names the routine on every call, so the lookup folds the name once, hashes it on the way and
+// binary-searches whole numbers; only the entries of that hash are compared letter by letter.
 struct NameEntry {
   Interface iface;
   Kind kind;
+  std::uint32_t hash;
   std::u16string folded;
   const Operation* op;
 };
@@ -59,18 +62,50 @@ struct NameEntry {
 // Longer names than this are in no table; they are looked for the slow way all the same.
 constexpr std::size_t kMaxFoldedName = 32;
 
-auto Key(const NameEntry& e) { return std::tie(e.iface, e.kind, e.folded); }
+// FNV-1a over the 16-bit units.
+constexpr std::uint32_t Hash(std::u16string_view folded) {
+  std::uint32_t h = 2166136261u;
+  for (char16_t c : folded) h = (h ^ c) * 16777619u;
+  return h;
+}
+
+char16_t FoldChar(char16_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+  return UpperChar(c);
+}
+
+auto Key(const NameEntry& e) { return std::tie(e.iface, e.kind, e.hash); }
 
 const std::vector<NameEntry>& NameIndex() {
   static const std::vector<NameEntry> index = [] {
     std::vector<NameEntry> out;
-    for (const auto& op : Surface()) out.push_back({op.iface, op.kind, UpperCase(op.name), &op});
+    for (const auto& op : Surface()) {
+      std::u16string folded = UpperCase(op.name);
+      const std::uint32_t h = Hash(folded);
+      out.push_back({op.iface, op.kind, h, std::move(folded), &op});
+    }
     // Stable: of two equal names the first in slot order wins, as in a walk of the table.
     std::stable_sort(out.begin(), out.end(),
                      [](const NameEntry& a, const NameEntry& b) { return Key(a) < Key(b); });
     return out;
   }();
   return index;
+}
+
+// The defaults of every operation of the table as ready variants, built once: a call that leaves
+// options out copies them instead of making each anew.
+const Variant* DefaultsOf(const Operation& op) {
+  static const std::vector<std::vector<Variant>> defaults = [] {
+    std::vector<std::vector<Variant>> out;
+    for (const auto& o : Surface()) {
+      auto& v = out.emplace_back();
+      for (const auto& p : o.params) v.push_back(p.default_value.ToVariant());
+    }
+    return out;
+  }();
+  const auto surface = Surface();
+  if (&op < surface.data() || &op >= surface.data() + surface.size()) return nullptr;
+  return defaults[static_cast<std::size_t>(&op - surface.data())].data();
 }
 
 }  // namespace
@@ -83,17 +118,16 @@ const Operation* FindOperation(Interface iface, std::u16string_view name, Kind k
     return nullptr;
   }
   std::array<char16_t, kMaxFoldedName> buf{};
-  std::transform(name.begin(), name.end(), buf.begin(), UpperChar);
+  std::transform(name.begin(), name.end(), buf.begin(), FoldChar);
   const std::u16string_view folded(buf.data(), name.size());
   const auto& index = NameIndex();
-  const auto it = std::lower_bound(
-      index.begin(), index.end(), folded, [&](const NameEntry& e, std::u16string_view f) {
-        return std::tie(e.iface, e.kind) < std::tie(iface, kind) ||
-               (e.iface == iface && e.kind == kind && std::u16string_view(e.folded) < f);
-      });
-  if (it == index.end() || it->iface != iface || it->kind != kind || it->folded != folded)
-    return nullptr;
-  return it->op;
+  const auto key = std::make_tuple(iface, kind, Hash(folded));
+  auto it = std::lower_bound(index.begin(), index.end(), key,
+                             [](const NameEntry& e, const auto& k) { return Key(e) < k; });
+  for (; it != index.end() && Key(*it) == key; ++it) {
+    if (it->folded == folded) return it->op;
+  }
+  return nullptr;
 }
 
 std::vector<int> DocumentedErrors(const Operation& op) {
@@ -186,6 +220,7 @@ Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
     args[i].param = op.params[k].name;
   }
   Slots slots;
+  const Variant* defaults = DefaultsOf(op);
   for (std::size_t k = 0; k < n; ++k) {
     // An argument passed as missing is the same as one left out.
     if (from[k] >= 0) {
@@ -198,7 +233,11 @@ Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
     }
     const Param& p = op.params[k];
     if (!p.optional) throw Error(err::kArgNotOptional);
-    slots.Build(p.default_value.ToVariant());
+    if (defaults != nullptr) {
+      slots.Build(defaults[k]);
+    } else {
+      slots.Build(p.default_value.ToVariant());
+    }
   }
   auto write_back = [&] {
     for (std::size_t k = 0; k < n; ++k) {

@@ -139,7 +139,8 @@ constexpr int kE5_6_13_94[] = {5, 6, 13, 94};
 constexpr int kE6_13_94[] = {6, 13, 94};
 constexpr int kE6_424_438[] = {6, 424, 438};
 constexpr int kE424_438[] = {424, 438};
-constexpr int kE424_438_481[] = {424, 438, 481};
+// Fotografia: 5 for a name the directory search rejects (one holding a NUL).
+constexpr int kE5_424_438_481[] = {5, 424, 438, 481};
 // A routine that must show a box fails with 5 when the host handed in no message box.
 constexpr int kE5_6_13[] = {5, 6, 13};
 constexpr int kE5_6_13_424_438[] = {5, 6, 13, 424, 438};
@@ -222,7 +223,7 @@ const Operation kSurface[] = {
     M(u"HrsNumericas", T::kCurrency, kSHrs, kE6, Bind<&Dolva::HrsNumericas>()),
     M(u"Letras", T::kText, kLetras, kE6_13_94, Bind<&Dolva::Letras>()),
     M(u"NumRomano", T::kText, kRomano, None(), Bind<&Dolva::NumRomano>()),
-    M(u"Fotografia", T::kNone, kFotografia, kE424_438_481, Bind<&Dolva::Fotografia>()),
+    M(u"Fotografia", T::kNone, kFotografia, kE5_424_438_481, Bind<&Dolva::Fotografia>()),
     M(u"NOFoto", T::kNone, kNOFoto, kE424_438, Bind<&Dolva::NOFoto>()),
     M(u"FechaValida", T::kBoolean, kFechaValida, kE5_6_13_424_438, Bind<&Dolva::FechaValida>()),
     M(u"Derecho", T::kBoolean, kDerecho, kE5_6_13, Bind<&Dolva::Derecho>()),
