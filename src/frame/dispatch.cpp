@@ -233,7 +233,12 @@ Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
     }
     const Param& p = op.params[k];
     if (!p.optional) throw Error(err::kArgNotOptional);
-    if (defaults != nullptr) {
+    if (p.type == ParamType::kVariant) {
+      // A routine that takes an option as a variant reads a missing one as that option's
+      // default (a direct C++ caller passes Missing too), so the default is not built and
+      // converted on every call.
+      slots.Build(Variant::Missing());
+    } else if (defaults != nullptr) {
       slots.Build(defaults[k]);
     } else {
       slots.Build(p.default_value.ToVariant());

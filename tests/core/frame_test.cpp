@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "../test_util.h"
+#include "fake_sysinfo.h"
 #include "velmora/coerce.h"
 #include "velmora/dispatch.h"
 #include "velmora/error.h"
@@ -148,6 +151,58 @@ TEST_F(DispatchTest, CallingErrors) {
   EXPECT_EQ(ErrorOf([&] { Invoke(d, u"DebugID", extra); }), err::kWrongArgCount);
   std::vector<Argument> none;
   EXPECT_EQ(ErrorOf([&] { Invoke(d, u"NoSuchThing", none); }), err::kNoMember);
+}
+
+Argument Arg(std::u16string_view name, Variant value) {
+  Argument a;
+  a.name = name;
+  a.value = std::move(value);
+  return a;
+}
+
+// A variant option left out goes to its routine as Missing, which the routine must read as the
+// default the table documents: the same call with the default written out must give the same.
+TEST_F(DispatchTest, OmittedVariantOptionsReadAsTheirDocumentedDefaults) {
+  auto windows = std::make_shared<fakes::RecordingSystemWindows>();
+  services_->system_windows = windows;
+  // The other arguments of each operation with such options, a few sets each.
+  auto amount = [](double v) { return Arg(u"", Variant(Currency::FromDouble(v))); };
+  const std::map<std::u16string_view, std::vector<std::vector<Argument>>> others{
+      {u"Letras", {{amount(1234.5)}, {amount(0.01)}, {amount(-1000000)}, {amount(15.5)}}},
+      {u"Fechador", {{}, {Arg(u"sFecha", Variant(MakeDate({2009, 3, 15}, {17, 30, 0})))}}},
+      {u"System", {{Arg(u"Nuevo", Variant(false))}, {Arg(u"Nuevo", Variant(true))}}},
+  };
+  // Each outcome as text: the result, or the error number; and the windows asked for.
+  auto outcome = [&](const Operation& op, std::vector<Argument> args) {
+    Dolva d(services_);
+    windows->shown.clear();
+    std::string out;
+    try {
+      out = U8(ToText(Invoke(&d, op, args), kEs));
+    } catch (const Error& e) {
+      out = "error " + std::to_string(e.number());
+    }
+    for (const auto& w : windows->shown)
+      out += w.pc_info ? " info" : " splash", out += w.modal ? "/modal" : "";
+    return out;
+  };
+  int checked = 0;
+  for (const auto& op : Surface()) {
+    for (std::size_t k = 0; k < op.params.size(); ++k) {
+      const Param& p = op.params[k];
+      if (p.type != ParamType::kVariant || p.default_value.kind == DefaultValue::Kind::kNone)
+        continue;
+      const auto sets = others.find(op.name);
+      ASSERT_NE(sets, others.end()) << U8(op.name) << " has variant options: add its arguments";
+      for (const auto& omitted : sets->second) {
+        std::vector<Argument> written = omitted;
+        written.push_back(Arg(p.name, p.default_value.ToVariant()));
+        EXPECT_EQ(outcome(op, omitted), outcome(op, written)) << U8(op.name) << " " << U8(p.name);
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GE(checked, 12 * 2);
 }
 
 }  // namespace
