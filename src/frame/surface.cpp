@@ -137,10 +137,12 @@ constexpr int kE6_13[] = {6, 13};
 constexpr int kE6_9[] = {6, 9};
 constexpr int kE5_6_13_94[] = {5, 6, 13, 94};
 constexpr int kE6_13_94[] = {6, 13, 94};
-constexpr int kE6_424_438[] = {6, 424, 438};
-constexpr int kE424_438[] = {424, 438};
-// Fotografia: 5 for a name the directory search rejects (one holding a NUL).
-constexpr int kE5_424_438_481[] = {5, 424, 438, 481};
+// The control walks: 424 and 438 from what is no form or a control without the property, 13
+// (and 6 for a value the property's range cannot hold) from a host property of another kind.
+constexpr int kE13_424_438[] = {13, 424, 438};
+constexpr int kE6_13_424_438[] = {6, 13, 424, 438};
+// Fotografia, as the walks, and 5 for a name the directory search rejects (one holding a NUL).
+constexpr int kE5_13_424_438_481[] = {5, 13, 424, 438, 481};
 // A routine that must show a box fails with 5 when the host handed in no message box.
 constexpr int kE5_6_13[] = {5, 6, 13};
 constexpr int kE5_6_13_424_438[] = {5, 6, 13, 424, 438};
@@ -184,11 +186,11 @@ const Operation kSurface[] = {
     M(u"SysDirectory", T::kText, {}, None(), Bind<&Dolva::SysDirectory>()),
     M(u"WinDirectory", T::kText, {}, None(), Bind<&Dolva::WinDirectory>()),
     M(u"Centra_Textos", T::kText, kCentra, None(), Bind<&Dolva::Centra_Textos>()),
-    M(u"Efx", T::kNone, kEfx, kE6_424_438, Bind<&Dolva::Efx>()),
-    M(u"Botones", T::kNone, kBotones, kE424_438, Bind<&Dolva::Botones>()),
-    M(u"Objetos", T::kNone, kObjetos, kE424_438, Bind<&Dolva::Objetos>()),
-    M(u"ObjetosValor", T::kNone, kObjetosValor, kE424_438, Bind<&Dolva::ObjetosValor>()),
-    M(u"Limpia_Textos", T::kNone, kLimpia, kE424_438, Bind<&Dolva::Limpia_Textos>()),
+    M(u"Efx", T::kNone, kEfx, kE6_13_424_438, Bind<&Dolva::Efx>()),
+    M(u"Botones", T::kNone, kBotones, kE13_424_438, Bind<&Dolva::Botones>()),
+    M(u"Objetos", T::kNone, kObjetos, kE13_424_438, Bind<&Dolva::Objetos>()),
+    M(u"ObjetosValor", T::kNone, kObjetosValor, kE6_13_424_438, Bind<&Dolva::ObjetosValor>()),
+    M(u"Limpia_Textos", T::kNone, kLimpia, kE13_424_438, Bind<&Dolva::Limpia_Textos>()),
     M(u"StrZero", T::kText, kStrZero, kE5_6_13_94, Bind<&Dolva::StrZero>()),
     M(u"Encripta", T::kText, kCampo, kE5, Bind<&Dolva::Encripta>()),
     M(u"DesEncripta", T::kText, kCampo, kE5, Bind<&Dolva::DesEncripta>()),
@@ -223,8 +225,8 @@ const Operation kSurface[] = {
     M(u"HrsNumericas", T::kCurrency, kSHrs, kE6, Bind<&Dolva::HrsNumericas>()),
     M(u"Letras", T::kText, kLetras, kE6_13_94, Bind<&Dolva::Letras>()),
     M(u"NumRomano", T::kText, kRomano, None(), Bind<&Dolva::NumRomano>()),
-    M(u"Fotografia", T::kNone, kFotografia, kE5_424_438_481, Bind<&Dolva::Fotografia>()),
-    M(u"NOFoto", T::kNone, kNOFoto, kE424_438, Bind<&Dolva::NOFoto>()),
+    M(u"Fotografia", T::kNone, kFotografia, kE5_13_424_438_481, Bind<&Dolva::Fotografia>()),
+    M(u"NOFoto", T::kNone, kNOFoto, kE13_424_438, Bind<&Dolva::NOFoto>()),
     M(u"FechaValida", T::kBoolean, kFechaValida, kE5_6_13_424_438, Bind<&Dolva::FechaValida>()),
     M(u"Derecho", T::kBoolean, kDerecho, kE5_6_13, Bind<&Dolva::Derecho>()),
     M(u"PhotoWay", T::kText, kPhotoWay, kE5, Bind<&Dolva::PhotoWay>()),
