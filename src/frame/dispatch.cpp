@@ -139,12 +139,10 @@ std::vector<int> DocumentedErrors(const Operation& op) {
       case ParamType::kLong:
       case ParamType::kCurrency:
       case ParamType::kDate:
-        out.insert(out.end(), {err::kOverflow, err::kTypeMismatch, err::kInvalidNull});
-        break;
+      // A text reads as a number on its way to True ("1E400" overflows), and a date outside the
+      // calendar has no text.
       case ParamType::kBoolean:
       case ParamType::kText:
-        // A text reads as a number on its way to True ("1E400" overflows), and a date outside
-        // the calendar has no text.
         out.insert(out.end(), {err::kOverflow, err::kTypeMismatch, err::kInvalidNull});
         break;
       case ParamType::kObject: out.push_back(err::kObjectRequired); break;
