@@ -37,20 +37,28 @@ std::u16string FuzzText(FuzzedDataProvider& in) {
       u"abc",        u"1e308",      u"&HFFFF",     u"0011",       u"1X1",        u"Año",
       u"dieciséis",  u"€",          u"\uFFFF",     u"\xD800",     u"12:00 PM",   u"2009-03-15",
       u"9999-12-31", u"0100-01-01", u"True",       u"Falso",      u"Null",       u"txt"};
-  switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0: return kSeeds[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kSeeds) - 1)];
-    case 1: {
-      // A long run of one character: lengths past the 16-bit range included.
-      const auto n = in.ConsumeIntegralInRange<std::size_t>(0, 70'000);
-      const auto c = static_cast<char16_t>(in.ConsumeIntegralInRange<int>(0x20, 0x7E));
-      return std::u16string(n, c);
-    }
-    case 2: return FromUtf8(in.ConsumeRandomLengthString(64));
-    default: {
+  switch (in.ConsumeIntegralInRange(0, 7)) {
+    case 0:
+    case 1: return kSeeds[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kSeeds) - 1)];
+    case 2:
+    case 3:
+    case 4: return FromUtf8(in.ConsumeRandomLengthString(64));
+    case 5:
+    case 6: {
       std::u16string s;
       const auto n = in.ConsumeIntegralInRange<std::size_t>(0, 24);
       for (std::size_t i = 0; i < n; ++i) s.push_back(in.ConsumeIntegral<char16_t>());
       return s;
+    }
+    default: {
+      // A run of one character: up to a thousand, or just past the 16-bit lengths. Long runs
+      // are few, as each costs a thousand short calls.
+      static constexpr std::size_t kLong[] = {32'767, 32'768, 65'535, 65'536, 70'000};
+      const std::size_t n = in.ConsumeIntegralInRange(0, 15) == 0
+                                ? kLong[in.ConsumeIntegralInRange<std::size_t>(0, 4)]
+                                : in.ConsumeIntegralInRange<std::size_t>(0, 1'000);
+      const auto c = static_cast<char16_t>(in.ConsumeIntegralInRange<int>(0x20, 0x7E));
+      return std::u16string(n, c);
     }
   }
 }
