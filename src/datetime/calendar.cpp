@@ -23,9 +23,14 @@ constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 // Scaled currency rounded to a whole number, halves to even.
 constexpr std::int64_t RoundHalfEven(std::int64_t scaled) {
   const std::int64_t q = FloorDiv(scaled, kScale);
-  const std::int64_t r = scaled - q * kScale;  // [0, 9999]
+  // The remainder taken directly: q * kScale leaves 64 bits for the lowest amounts.
+  const std::int64_t r =
+      scaled % kScale < 0 ? scaled % kScale + kScale : scaled % kScale;  // [0, 9999]
   return (2 * r > kScale || (2 * r == kScale && (q & 1) != 0)) ? q + 1 : q;
 }
+static_assert(RoundHalfEven(std::numeric_limits<std::int64_t>::min()) == -922'337'203'685'478);
+static_assert(RoundHalfEven(25'000) == 2 && RoundHalfEven(35'000) == 4 &&
+              RoundHalfEven(-25'000) == -2);
 
 // DaysFromCivil of 1 January of year 1 is -719 162; that day is number 1 + 368.
 constexpr std::int64_t kDayNumberOffset = 719'162 + 1 + 368;

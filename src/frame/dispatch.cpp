@@ -92,22 +92,6 @@ const std::vector<NameEntry>& NameIndex() {
   return index;
 }
 
-// The defaults of every operation of the table as ready variants, built once: a call that leaves
-// options out copies them instead of making each anew.
-const Variant* DefaultsOf(const Operation& op) {
-  static const std::vector<std::vector<Variant>> defaults = [] {
-    std::vector<std::vector<Variant>> out;
-    for (const auto& o : Surface()) {
-      auto& v = out.emplace_back();
-      for (const auto& p : o.params) v.push_back(p.default_value.ToVariant());
-    }
-    return out;
-  }();
-  const auto surface = Surface();
-  if (&op < surface.data() || &op >= surface.data() + surface.size()) return nullptr;
-  return defaults[static_cast<std::size_t>(&op - surface.data())].data();
-}
-
 }  // namespace
 
 const Operation* FindOperation(Interface iface, std::u16string_view name, Kind kind) {
@@ -218,7 +202,6 @@ Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
     args[i].param = op.params[k].name;
   }
   Slots slots;
-  const Variant* defaults = DefaultsOf(op);
   for (std::size_t k = 0; k < n; ++k) {
     // An argument passed as missing is the same as one left out.
     if (from[k] >= 0) {
@@ -236,8 +219,6 @@ Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args) {
       // default (a direct C++ caller passes Missing too), so the default is not built and
       // converted on every call.
       slots.Build(Variant::Missing());
-    } else if (defaults != nullptr) {
-      slots.Build(defaults[k]);
     } else {
       slots.Build(p.default_value.ToVariant());
     }

@@ -89,7 +89,9 @@ TEST_F(CalendarTest, CalcFDiasExamplesAndErrors) {
              {C(1), Currency::FromScaled(5'000), C(2009), err::kSubscript},
              {C(1), C(1), C(3'000'000'000), err::kOverflow},
              {Currency::FromScaled(INT64_MAX), C(12), C(2009), err::kOverflow},
-             {Currency::FromScaled(INT64_MIN), C(1), C(-2009), err::kOverflow}};
+             {Currency::FromScaled(INT64_MIN), C(1), C(-2009), err::kOverflow},
+             {C(1), C(1), Currency::FromScaled(INT64_MIN), err::kOverflow},
+             {C(1), Currency::FromScaled(INT64_MIN), C(2009), err::kSubscript}};
   for (auto c : bad) EXPECT_EQ(ErrorOf([&] { d_.CalcFDias(c.d, c.m, c.y); }), c.error);
 }
 
