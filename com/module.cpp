@@ -5,7 +5,7 @@
 #include <new>
 
 #include "com/server.h"
-#include "win32/win32_services.h"
+#include "win32/frm_toma_foto.h"
 
 namespace velmora::com {
 
@@ -148,7 +148,7 @@ std::wstring ModulePath() {
 std::shared_ptr<const Services> ThreadServices() {
   std::lock_guard<std::mutex> hold(services_mutex);
   auto& entry = ServicesByThread()[GetCurrentThreadId()];
-  if (!entry) entry = win32::Win32Services();
+  if (!entry) entry = win32ui::Win32WindowServices();
   return entry;
 }
 
@@ -173,7 +173,13 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-STDAPI DllCanUnloadNow() { return velmora::com::ModuleInUse() ? S_FALSE : S_OK; }
+STDAPI DllCanUnloadNow() {
+  // A window of the library left open (a System that was not modal) needs the library's code
+  // for its messages.
+  if (velmora::com::ModuleInUse() || velmora::win32ui::LibraryWindowsOpen() != 0) return S_FALSE;
+  velmora::win32ui::UnregisterWindowClasses();
+  return S_OK;
+}
 
 STDAPI DllRegisterServer() {
   try {

@@ -11,6 +11,7 @@
 #include "velmora/error.h"
 #include "velmora/utf.h"
 #include "win32/ole_values.h"
+#include "win32/win32_photo.h"
 #include "win32/win_api.h"
 
 namespace velmora::win32 {
@@ -83,7 +84,9 @@ bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' &
 // The letters of an NLS date format.
 bool IsNlsField(char16_t c) { return c == u'd' || c == u'M' || c == u'y' || c == u'g'; }
 
-void WriteErrorLine(std::u16string_view line) {
+}  // namespace
+
+void WriteStandardError(std::u16string_view line) {
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
   if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
   DWORD mode = 0;
@@ -97,13 +100,15 @@ void WriteErrorLine(std::u16string_view line) {
   }
 }
 
-bool Unattended() {
+bool UnattendedMode() {
   std::array<wchar_t, 16> value{};
   const DWORD n = GetEnvironmentVariableW(L"VELMORA_UNATTENDED", value.data(),
                                           static_cast<DWORD>(value.size()));
   if (n == 0) return false;  // unset or empty
   return !(n == 1 && value[0] == L'0');
 }
+
+namespace {
 
 // Unattended boxes are reported exactly as the console boxes of the Linux build report them, so
 // that a batch run reads the same on both systems.
@@ -299,9 +304,9 @@ Date LocalClock::Now() const {
 
 MsgResult DialogMessageBox::Show(std::u16string_view text, std::u16string_view title, MsgIcon icon,
                                  MsgButtons buttons) {
-  if (Unattended()) {
+  if (UnattendedMode()) {
     const MsgResult chosen = DefaultButton(buttons);
-    WriteErrorLine(DescribeUnattended(text, title, icon, buttons, chosen));
+    WriteStandardError(DescribeUnattended(text, title, icon, buttons, chosen));
     return chosen;
   }
   const std::u16string t(text);
@@ -511,19 +516,6 @@ bool WindowsSystemQueries::EnableShutdownPrivilege() {
 
 bool WindowsSystemQueries::RequestRestart() { return ExitWindowsEx(EWX_REBOOT, 0) != FALSE; }
 
-namespace {
-
-Error WindowsNotAvailable() {
-  return Error(err::kInvalidCall,
-               u"Las ventanas de la biblioteca no están disponibles en esta versión para Windows");
-}
-
-}  // namespace
-
-void UnavailableWindows::ShowPcInfo(bool /*modal*/) { throw WindowsNotAvailable(); }
-void UnavailableWindows::ShowSplash(bool /*modal*/) { throw WindowsNotAvailable(); }
-void UnavailableWindows::ShowModal(CaptureWindow& /*window*/) { throw WindowsNotAvailable(); }
-
 std::shared_ptr<Services> Win32Services() {
   auto s = std::make_shared<Services>();
   s->clock = std::make_shared<LocalClock>();
@@ -532,10 +524,10 @@ std::shared_ptr<Services> Win32Services() {
   s->events = std::make_shared<MessagePump>();
   s->pictures = std::make_shared<OlePictureLoader>();
   s->photo_files = std::make_shared<WindowsPhotoFiles>();
+  s->bitmaps = std::make_shared<GdiBitmapEncoder>();
+  s->camera = std::make_shared<VfwCamera>();
+  s->file_dialog = std::make_shared<Win32FileDialog>();
   s->system = std::make_shared<WindowsSystemQueries>();
-  auto windows = std::make_shared<UnavailableWindows>();
-  s->system_windows = windows;
-  s->capture_window = windows;
   return s;
 }
 

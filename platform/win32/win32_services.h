@@ -41,6 +41,14 @@ class DialogMessageBox final : public MessageBox {
                  MsgButtons buttons) override;
 };
 
+// Whether nobody is to be waited for: the environment variable VELMORA_UNATTENDED is set to
+// anything but empty or "0". Read at each use, so a process may change it as it goes.
+bool UnattendedMode();
+
+// Writes text to the standard error, one line per line of the text, as unattended message
+// boxes are reported (in UTF-8 unless the standard error is a console).
+void WriteStandardError(std::u16string_view text);
+
 // Runs the thread's pending window messages (a PeekMessage loop).
 class MessagePump final : public EventPump {
  public:
@@ -81,21 +89,11 @@ class WindowsSystemQueries final : public SystemQueries {
   bool RequestRestart() override;
 };
 
-// The library's own windows (system information, splash, photo capture) are not part of this
-// build for Windows yet: asking for one raises 5 with a sentence that says so, rather than
-// showing nothing.
-class UnavailableWindows final : public SystemWindows, public CaptureWindowHost {
- public:
-  void ShowPcInfo(bool modal) override;
-  void ShowSplash(bool modal) override;
-  bool AnyOpen() const override { return false; }
-  void WaitWhileOpen() override {}
-  void ShowModal(CaptureWindow& window) override;
-};
-
 // Services for the calling thread of a Windows process: the local clock, the user's NLS
-// locale, system message boxes, the thread's message pump, OLE pictures, the disk and the
-// system queries. The library's own windows are unavailable (see UnavailableWindows).
+// locale, system message boxes, the thread's message pump, OLE pictures, the disk, the bitmap
+// writer, the camera, the open-file dialog and the system queries. The library's own windows
+// come from the window library (ui/win32, Win32WindowServices); without it a call that shows
+// one raises 5.
 std::shared_ptr<Services> Win32Services();
 
 }  // namespace velmora::win32

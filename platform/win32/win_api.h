@@ -20,3 +20,14 @@
 #undef MessageBox
 #undef FindFirstFile
 #undef ReplaceFile
+
+namespace velmora::win32 {
+
+// A handle or pointer that the system's message protocol carries in an integer (a message
+// parameter, a window's user data, a control's identifier): the one place such a cast is written.
+template <typename T>
+T FromInteger(LONG_PTR value) {
+  return reinterpret_cast<T>(value);  // NOLINT(performance-no-int-to-ptr)
+}
+
+}  // namespace velmora::win32

@@ -142,17 +142,17 @@ void TableChecks(void* dolva_unknown, void* apis_unknown) {
   SysFreeString(got);
   SysFreeString(hours);
 
-  // A window operation is refused with a clear error in this build.
+  // System's bModal is converted before any window opens: a text that is no Boolean is 13.
   VARIANT modal;
   VariantInit(&modal);
-  V_VT(&modal) = VT_BOOL;
-  V_BOOL(&modal) = VARIANT_FALSE;
+  V_VT(&modal) = VT_BSTR;
+  V_BSTR(&modal) = SysAllocString(L"tres");
   VARIANT_BOOL nuevo = VARIANT_TRUE;
-  CheckNumber(d->lpVtbl->System(d, &modal, &nuevo), static_cast<long>(0x800A0005),
-              "table: System raises 5 in this build");
-  CheckText(LastErrorDescription(),
-            u"Las ventanas de la biblioteca no están disponibles en esta versión para Windows",
+  CheckNumber(d->lpVtbl->System(d, &modal, &nuevo), static_cast<long>(0x800A000D),
+              "table: System with a text for bModal raises 13");
+  CheckText(LastErrorDescription(), u"No coinciden los tipos",
             "table: description of System's error");
+  VariantClear(&modal);
 
   // APIs through its table.
   got = nullptr;

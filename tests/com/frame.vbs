@@ -68,12 +68,14 @@ x = d2.Name(1)
 CheckErr "a field read with an argument", 450, Desc(450)
 On Error GoTo 0
 
-' The library's own windows are not part of this build for Windows: a clear error, no window.
-On Error Resume Next
+' System opens the information window (no arguments) or the splash window (Nuevo False),
+' modally: unattended, each closes itself by its own button once loaded (frame.stderr).
 d2.System
-CheckErr "System", 5, U("Las ventanas de la biblioteca no est\e1n disponibles en esta versi\f3n para Windows")
-d2.System False, False
-CheckErr "System with both arguments", 5, U("Las ventanas de la biblioteca no est\e1n disponibles en esta versi\f3n para Windows")
+d2.System True, False
+' A bModal that is no Boolean is a type mismatch, before any window opens.
+On Error Resume Next
+d2.System "tres"
+CheckErr "System with a text for bModal", 13, Desc(13)
 On Error GoTo 0
 
 Finish

@@ -9,6 +9,7 @@
 #include "velmora/error.h"
 #include "velmora/utf.h"
 #include "win32/ole_values.h"
+#include "win32/win32_photo.h"
 #include "win32/win32_services.h"
 
 namespace {
@@ -180,7 +181,7 @@ void Pictures() {
 
   WindowsPhotoFiles files;
   const auto listing = files.List(u"C:\\Ponderix\\Fotos");
-  Check(listing.has_value() && listing->size() == 2, "the photo folder lists its two files");
+  Check(listing.has_value() && listing->size() == 3, "the photo folder lists its three files");
   Check(!files.List(u"C:\\No\\Existe").has_value(), "a missing folder cannot be listed");
   const std::u16string path = u"C:\\Ponderix\\Fotos\\NUEVO.jpg";
   const std::uint8_t first[] = {1, 2, 3};
@@ -193,6 +194,103 @@ void Pictures() {
   DeleteFileW(L"C:\\Ponderix\\Fotos\\NUEVO.jpg");
   Check(ErrorOf([&] { files.ReplaceFile(u"C:\\No\\Existe\\X.jpg", first); }) == 75,
         "a file that cannot be written is 75");
+}
+
+// The bytes of a bitmap file: width, height and bits per pixel from its headers.
+struct BitmapShape {
+  bool signature = false;
+  long width = 0;
+  long height = 0;
+  int bits = 0;
+};
+BitmapShape ShapeOf(const std::vector<std::uint8_t>& file) {
+  BitmapShape b;
+  if (file.size() < 54) return b;
+  auto le = [&](std::size_t at, int n) {
+    long v = 0;
+    for (int i = n - 1; i >= 0; --i) v = (v << 8) | file[at + static_cast<std::size_t>(i)];
+    return v;
+  };
+  b.signature = file[0] == 'B' && file[1] == 'M' && le(2, 4) == static_cast<long>(file.size());
+  b.width = le(18, 4);
+  b.height = le(22, 4);
+  b.bits = static_cast<int>(le(28, 2));
+  return b;
+}
+
+void PhotoServices() {
+  // Pictures written back as bitmap files, whatever they were read from.
+  OlePictureLoader loader;
+  GdiBitmapEncoder encoder;
+  struct Case {
+    const char16_t* path;
+    long width, height;
+  };
+  for (const Case& c : {Case{u"C:\\Ponderix\\Fotos\\JUAN.BMP", 1, 1},
+                        Case{u"C:\\Ponderix\\Fotos\\ANA.jpg", 3, 2}}) {
+    const std::string what = ToUtf8(c.path);
+    const std::vector<std::uint8_t> file = encoder.BitmapFile(loader.Load(c.path));
+    const BitmapShape b = ShapeOf(file);
+    Check(b.signature, what + ": the bitmap file signature and size");
+    Check(b.width == c.width && b.height == c.height && b.bits == 24,
+          what + ": " + std::to_string(b.width) + " x " + std::to_string(b.height) + ", " +
+              std::to_string(b.bits) + " bits");
+  }
+  // JUAN.BMP's one pixel is blue (blue, green and red in that order in the file).
+  const std::vector<std::uint8_t> juan =
+      encoder.BitmapFile(loader.Load(u"C:\\Ponderix\\Fotos\\JUAN.BMP"));
+  Check(juan.size() >= 57 && juan[54] == 0xff && juan[55] == 0 && juan[56] == 0,
+        "the pixel survives the round trip: " +
+            (juan.size() >= 57 ? std::to_string(juan[54]) + " " + std::to_string(juan[55]) + " " +
+                                     std::to_string(juan[56])
+                               : std::string("no pixel")));
+  Check(ErrorOf([&] { encoder.BitmapFile(nullptr); }) == 481, "no picture to write is 481");
+
+  // Device-independent pixels of a camera frame as a picture: a 2 x 1 frame of 24 bits.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 2;
+  info.bmiHeader.biHeight = 1;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  const std::uint8_t row[8] = {1, 2, 3, 4, 5, 6, 0, 0};
+  const ObjectRef frame = PictureFromDib(info, row, sizeof row);
+  Check(BitmapOf(frame) != nullptr, "a frame of plain pixels becomes a picture");
+  const std::vector<std::uint8_t> frame_file = encoder.BitmapFile(frame);
+  Check(frame_file.size() == 62 && frame_file[54] == 1 && frame_file[59] == 6,
+        "the frame's pixels are written as they came");
+  Check(PictureFromDib(info, row, 4) == nullptr, "a frame shorter than its rows is no picture");
+  info.bmiHeader.biCompression = BI_JPEG;
+  Check(PictureFromDib(info, row, sizeof row) == nullptr, "a compressed frame is no picture here");
+
+  // No camera under Wine: every step is silent and there is never a frame.
+  VfwCamera camera;
+  camera.Connect();
+  Check(camera.Grab() == nullptr, "no frame before the form exists");
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+  camera.SetOwner(owner);
+  Check(camera.Grab() == nullptr, "no frame without a camera");
+  camera.SetOwner(nullptr);
+  DestroyWindow(owner);
+  camera.Release();
+  Check(camera.capture_window() == nullptr, "the capture window goes with the release");
+
+  // The open-file dialog's filter as the system takes it.
+  struct FilterCase {
+    std::u16string_view runtime;
+    std::u16string_view system;
+  };
+  const FilterCase filters[] = {
+      {u"Fotografías |*.Jpg;*.Bmp", std::u16string_view(u"Fotografías \0*.Jpg;*.Bmp\0\0", 26)},
+      {u"A|*.a|B|*.b", std::u16string_view(u"A\0*.a\0B\0*.b\0\0", 13)},
+  };
+  for (const FilterCase& f : filters) {
+    Check(SystemFilter(f.runtime) == f.system, "filter " + ToUtf8(f.runtime));
+  }
+  // Unattended, the dialog is answered as cancelled without being shown.
+  CheckText(Win32FileDialog().OpenFile(u"Busca", u"Fotografías |*.Jpg;*.Bmp", u""), u"",
+            "an unattended open-file dialog is cancelled");
 }
 
 void Dialogs() {
@@ -230,6 +328,7 @@ int wmain() {
   Values();
   Queries();
   Pictures();
+  PhotoServices();
   Dialogs();
   CoUninitialize();
   std::printf("SUMMARY platform: %d checks, %d failures\n", checks, failures);

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs the COM server's tests under Wine: registers VelmoraSys.dll in a fresh Wine prefix, checks
-# its type library against the dispatch table, runs the tests of the Windows platform services
-# and the C++ client, runs every VBScript file of
-# this folder with Wine's cscript, then unregisters the DLL and checks that the classes are gone.
+# its type library against the dispatch table, runs the tests of the Windows platform services,
+# the C++ client and the library's windows (on an X server of the run's own, Xvfb), runs every
+# VBScript file of this folder with Wine's cscript, then unregisters the DLL and checks that the
+# classes are gone.
 #
 # Usage: run.sh BIN_DIR [DLL32]
-#   BIN_DIR holds VelmoraSys.dll (64-bit), velmora_typelib_check.exe, velmora_com_client.exe and
-#   velmora_win32_tests.exe,
+#   BIN_DIR holds VelmoraSys.dll (64-bit), velmora_typelib_check.exe, velmora_com_client.exe,
+#   velmora_win32_tests.exe and velmora_windows_test.exe,
 #   as the mingw64 preset builds them (build-mingw64/bin). Nothing is built here.
+#   With SCREENSHOT_DIR set, the windows test saves the three windows there as PNG files
+#   (win32-pcinfo.png, win32-splash.png, win32-capture.png; ImageMagick's convert).
 #   DLL32, when given and present, is the 32-bit VelmoraSys.dll (build-mingw32/bin): its type
 #   library is checked too (there is no 32-bit Wine here to run it).
 #
@@ -18,32 +21,46 @@
 # NAME.stderr beside NAME.vbs holds the exact standard error the script must
 # produce (the message boxes of unattended runs).
 #
-# Needs wine (the wrapper) with wine64, and localedef (package locales) to give Wine the es_MX
-# locale without installing it system-wide.
+# Needs wine (the wrapper) with wine64, localedef (package locales) to give Wine the es_MX
+# locale without installing it system-wide, and Xvfb (package xvfb) for the windows.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "${1:?usage: run.sh BIN_DIR}" && pwd)
 dll=$bin/VelmoraSys.dll
 for f in "$dll" "$bin/velmora_typelib_check.exe" "$bin/velmora_com_client.exe" \
-  "$bin/velmora_win32_tests.exe"; do
+  "$bin/velmora_win32_tests.exe" "$bin/velmora_windows_test.exe"; do
   [ -f "$f" ] || { echo "missing $f (build the mingw64 preset first)"; exit 2; }
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-com.XXXXXX")
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
-# No Mono or Gecko installer dialogs in a fresh prefix, and no display: nothing here shows a
-# window, and the message boxes answer by themselves.
+# No Mono or Gecko installer dialogs in a fresh prefix. The display is an X server of the run's
+# own (below), so no window reaches the user's desktop; unattended, the message boxes answer by
+# themselves and the modal windows close themselves.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 export VELMORA_UNATTENDED=1
 # A fixed locale: es_MX, compiled into the work folder for Wine's C library (set below).
 export LOCPATH=$work/locale
+xvfb_pid=
 cleanup() {
   wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# The X server of the run: the first free display number, which Xvfb writes when it is ready.
+command -v Xvfb >/dev/null || { echo "Xvfb is needed for the windows (package xvfb)"; exit 2; }
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 2; }
+export DISPLAY=:$(head -1 "$work/display")
 
 SECONDS=0
 elapsed() { echo "${SECONDS} s"; }
@@ -76,6 +93,9 @@ mkdir -p "$fotos"
 printf '\x42\x4d\x3a\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x18\x00\x00\x00\x00\x00\x04\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\x00\x00\x00' \
   >"$fotos/JUAN.BMP"
 echo "not a picture" >"$fotos/ROTO.jpg"
+# A JPEG, loaded by its content as well.
+convert -size 3x2 xc:blue "jpeg:$fotos/ANA.jpg" ||
+  { echo "ImageMagick's convert is needed (package imagemagick)"; exit 2; }
 
 run_program() {
   local name=$1
@@ -108,6 +128,18 @@ if [ -n "${2:-}" ]; then
 fi
 run_program platform "$bin/velmora_win32_tests.exe"
 run_program client "$bin/velmora_com_client.exe"
+# The windows: the program drives them itself and answers its message boxes unattended.
+shots=
+if [ -n "${SCREENSHOT_DIR:-}" ]; then
+  mkdir -p "$work/shots" "$SCREENSHOT_DIR"
+  shots=$(winepath -w "$work/shots")
+fi
+run_program windows "$bin/velmora_windows_test.exe" ${shots:+"$shots"}
+if [ -n "$shots" ]; then
+  for f in "$work/shots"/*.bmp; do
+    convert "$f" "$SCREENSHOT_DIR/$(basename "$f" .bmp).png" && echo "screenshot $(basename "$f" .bmp).png"
+  done
+fi
 
 mkdir -p "$WINEPREFIX/drive_c/tests"
 run_script() {

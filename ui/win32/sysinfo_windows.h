@@ -1,0 +1,98 @@
+// FrmPCInfo and frmSplashSys in Win32, filled from their models, and the service that opens
+// them for System.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "velmora/sysinfo.h"
+#include "win32/window_base.h"
+
+namespace velmora::win32ui {
+
+class PcInfoWindow final : public ModelWindow {
+ public:
+  PcInfoWindow(SystemQueries& sys, const LocaleData& loc);
+  void Load() override;
+  void PressClose() override;
+  void Show(std::uint32_t parts) override;
+  const PcInfoModel& model() const { return model_; }
+
+ protected:
+  LRESULT Handle(UINT message, WPARAM w, LPARAM l) override;
+  void Tick() override { model_.Refresh(); }
+
+ private:
+  void Build();
+  // The labels and bar of the memory (0), drive C (1) or drive D (2), under `top` of a frame
+  // whose corner is at (x, y) twips.
+  void BuildGroup(int group, double x, double y, double top, COLORREF colour);
+  void ShowGroup(int group, const PcInfoModel::Figures& f, bool labels, bool bar);
+
+  PcInfoModel model_;
+  Grid grid_;
+};
+
+class SplashWindow final : public ModelWindow {
+ public:
+  // The panel's width, twips; its height is the model's.
+  static constexpr int kWidth = 7410;
+
+  SplashWindow(SystemQueries& sys, const LocaleData& loc);
+  void Load() override;
+  void PressClose() override;
+  void Show(std::uint32_t parts) override;
+  const SplashModel& model() const { return model_; }
+
+ protected:
+  LRESULT Handle(UINT message, WPARAM w, LPARAM l) override;
+  void Tick() override { model_.Refresh(); }
+
+ private:
+  void Build();
+
+  SplashModel model_;
+  Grid grid_;
+  // Per bar: lblR, shpFrame, shpBar and lblResInfo, hidden until the first refresh.
+  std::array<std::array<HWND, 4>, 3> bar_rows_{};
+};
+
+// The two windows of System: one instance of each, loaded on first use, shown modally (its own
+// message loop until the window unloads, the thread's other windows disabled meanwhile) or not.
+//
+// Unattended (VELMORA_UNATTENDED, see DialogMessageBox) a modal window does not wait for a
+// person: once loaded it presses its own closing button ("&Finalizar", "&Salir") and says so on
+// the standard error, so that a scripted host goes on. A window that cannot be made (no
+// display) raises 5.
+class Win32SystemWindows final : public SystemWindows {
+ public:
+  Win32SystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc);
+  ~Win32SystemWindows() override;
+  Win32SystemWindows(const Win32SystemWindows&) = delete;
+  Win32SystemWindows& operator=(const Win32SystemWindows&) = delete;
+
+  void ShowPcInfo(bool modal) override;
+  void ShowSplash(bool modal) override;
+  bool AnyOpen() const override;
+  void WaitWhileOpen() override;
+
+ private:
+  template <typename W>
+  void Show(std::unique_ptr<W>& slot, bool modal, const char16_t* name, const char16_t* button);
+  void Retire(std::unique_ptr<ModelWindow> window);
+
+  std::shared_ptr<SystemQueries> sys_;
+  LocaleData loc_;
+  std::unique_ptr<PcInfoWindow> pc_info_;
+  std::unique_ptr<SplashWindow> splash_;
+  // Unloaded windows whose last model step has not ended yet.
+  std::vector<std::unique_ptr<ModelWindow>> retired_;
+};
+
+// Runs the thread's messages until `done`, with the thread's other windows disabled when a modal
+// window is given; false when a quit request ended the wait (it is left for the host's loop).
+bool RunModal(HWND window, const std::function<bool()>& done);
+
+}  // namespace velmora::win32ui

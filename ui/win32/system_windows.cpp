@@ -1,0 +1,114 @@
+// The windows of System: one instance of each, modal or not.
+#include <functional>
+#include <vector>
+
+#include "velmora/error.h"
+#include "win32/sysinfo_windows.h"
+#include "win32/win32_services.h"
+
+namespace velmora::win32ui {
+
+namespace {
+
+struct Walk {
+  HWND except;
+  std::vector<HWND> disabled;
+};
+
+BOOL CALLBACK DisableOne(HWND w, LPARAM l) {
+  auto* walk = win32::FromInteger<Walk*>(l);
+  if (w != walk->except && IsWindowVisible(w) && IsWindowEnabled(w)) {
+    EnableWindow(w, FALSE);
+    walk->disabled.push_back(w);
+  }
+  return TRUE;
+}
+
+// The thread's enabled, visible top-level windows other than `except`, disabled while a modal
+// window is open.
+std::vector<HWND> DisableOthers(HWND except) {
+  Walk walk{except, {}};
+  EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&walk));
+  return walk.disabled;
+}
+
+}  // namespace
+
+bool RunModal(HWND window, const std::function<bool()>& done) {
+  const std::vector<HWND> disabled =
+      window != nullptr ? DisableOthers(window) : std::vector<HWND>{};
+  bool finished = true;
+  MSG msg;
+  while (!done()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // The quit request belongs to the host's own loop: put it back and stop waiting.
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      finished = false;
+      break;
+    }
+    if (window == nullptr || !IsWindow(window) || !IsDialogMessageW(window, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  for (HWND w : disabled) {
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  }
+  return finished;
+}
+
+Win32SystemWindows::Win32SystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc)
+    : sys_(std::move(sys)), loc_(std::move(loc)) {}
+
+Win32SystemWindows::~Win32SystemWindows() = default;
+
+void Win32SystemWindows::Retire(std::unique_ptr<ModelWindow> window) {
+  std::erase_if(retired_, [](const auto& w) { return w->finished(); });
+  if (window && !window->finished()) retired_.push_back(std::move(window));
+}
+
+template <typename W>
+void Win32SystemWindows::Show(std::unique_ptr<W>& slot, bool modal, const char16_t* name,
+                              const char16_t* button) {
+  if (!slot || slot->unloaded()) {
+    Retire(std::move(slot));
+    auto window = std::make_unique<W>(*sys_, loc_);
+    window->Load();  // a window whose loading failed is not loaded
+    slot = std::move(window);
+  } else {
+    ShowWindow(slot->hwnd(), SW_SHOW);
+    SetForegroundWindow(slot->hwnd());
+  }
+  if (!modal) return;
+  if (win32::UnattendedMode()) {
+    // Nobody is there to close it: the window closes itself by its own button.
+    win32::WriteStandardError(u"== " + std::u16string(name) +
+                              u" (ventana) ==\n(desatendido, se cierra con: " + button + u")");
+    slot->PressClose();
+  }
+  W* window = slot.get();
+  RunModal(window->hwnd(), [window] { return window->unloaded(); });
+}
+
+void Win32SystemWindows::ShowPcInfo(bool modal) {
+  Show(pc_info_, modal, u"FrmPCInfo", PcInfoModel::kExit);
+}
+
+void Win32SystemWindows::ShowSplash(bool modal) {
+  Show(splash_, modal, u"frmSplashSys", SplashModel::kExit);
+}
+
+bool Win32SystemWindows::AnyOpen() const {
+  return (pc_info_ && !pc_info_->unloaded()) || (splash_ && !splash_->unloaded());
+}
+
+void Win32SystemWindows::WaitWhileOpen() {
+  while (AnyOpen()) {
+    ModelWindow* w = pc_info_ && !pc_info_->unloaded() ? static_cast<ModelWindow*>(pc_info_.get())
+                                                       : splash_.get();
+    if (!RunModal(nullptr, [w] { return w->unloaded(); })) break;
+  }
+}
+
+}  // namespace velmora::win32ui
