@@ -181,10 +181,15 @@ run_script() {
 
 for vbs in "$here"/*.vbs; do
   case "$(basename "$vbs")" in
-    common.vbs | unregistered.vbs) continue ;;
+    common.vbs | unregistered.vbs | nodisplay.vbs) continue ;;
   esac
   run_script "$vbs"
 done
+# The same DLL in a process that has no display.
+display=$DISPLAY
+unset DISPLAY
+run_script "$here/nodisplay.vbs"
+export DISPLAY=$display
 
 if wine regsvr32 /s /u "$windll" >/dev/null 2>&1; then
   echo "regsvr32 /u VelmoraSys.dll: ok"

@@ -239,6 +239,10 @@ void PcInfoModal(IDispatch* d, Reference& ref) {
   PcInfoModel model(ref.sys, ref.display, ref.surface, ref.loc);
   model.Load();
   SetCursorPos(200, 150);
+  // A window of the host, which a modal window disables while it is open.
+  HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                              100, nullptr, nullptr, nullptr, nullptr);
+  bool host_disabled = false;
   bool clicked = false;
   HWND seen = nullptr;
   const UINT_PTR timer = Hook({
@@ -246,6 +250,7 @@ void PcInfoModal(IDispatch* d, Reference& ref) {
         HWND w = FindWindowW(kPcInfoClass, nullptr);
         if (!Visible(w)) return false;
         seen = w;
+        host_disabled = IsWindowEnabled(host) == FALSE;
         HWND grid = GetDlgItem(w, ids::kPcGrid);
         for (int r = 0; r < PcInfoModel::kRows; ++r) {
           for (int c = 0; c < 2; ++c) {
@@ -299,6 +304,9 @@ void PcInfoModal(IDispatch* d, Reference& ref) {
   CheckText(r, u"", "System modal of FrmPCInfo returns without error");
   Check(HookFinished() && clicked, "System(True, True) returns only after \"&Finalizar\"");
   Check(seen != nullptr && !IsWindow(seen), "FrmPCInfo is destroyed when it has closed");
+  Check(host_disabled, "the host's window is disabled while FrmPCInfo is open modally");
+  Check(IsWindowEnabled(host) != FALSE, "the host's window is enabled again afterwards");
+  DestroyWindow(host);
 }
 
 void PcInfoModeless(IDispatch* d) {
@@ -492,6 +500,35 @@ void CaptureExistingPhoto(IDispatch* d) {
   CheckText(second, u"C:\\FOTOS\\ANA.Jpg", "a call closed at once returns the previous path");
 }
 
+// A name edited in Text1 before "Guardar" is the one stored under; a photo already stored
+// under it brings the replace question (answered No when unattended): nothing is written and
+// the stored photo's path is returned.
+void CaptureKeepStoredPhoto(IDispatch* d) {
+  const UINT_PTR timer = Hook({
+      [&] {
+        if (!Visible(Capture())) return false;
+        Click(Item(ids::kOption1));
+        Click(Item(ids::kCmdFoto));
+        return true;
+      },
+      [&] {
+        SetWindowTextW(Item(ids::kText1), L"ana");
+        SetUnattended(true);
+        Click(Item(ids::kCommand1));
+        Click(Item(ids::kCommand2));
+        return true;
+      },
+  });
+  const std::u16string r = Call(d, u"PhotoWay", {Text(u"otro"), Text(u"C:\\FOTOS")});
+  KillTimer(nullptr, timer);
+  SetUnattended(false);
+  Check(HookFinished(), "the replace question answered No closes the window");
+  CheckText(r, u"C:\\FOTOS\\ana.jpg", "the edited name's stored photo is returned");
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExW(L"C:\\FOTOS\\ANA.JPG", GetFileExInfoStandard, &data);
+  Check(data.nFileSizeLow == 0, "the stored photo is left as it was");
+}
+
 // A file chosen in the open-file dialog (the system's own, driven like a person would).
 void CaptureFromFile(IDispatch* d) {
   std::u16string title;
@@ -552,6 +589,7 @@ int wmain(int argc, wchar_t** argv) {
     SplashClosedBySystem(d, ref);
     CaptureStages(d);
     CaptureExistingPhoto(d);
+    CaptureKeepStoredPhoto(d);
     CaptureFromFile(d);
   }
   d->Release();
