@@ -91,6 +91,8 @@ void VfwCamera::MakeCaptureWindow() {
   if (capture_ == nullptr) return;
   SendMessageA(capture_, kSetUserData, 0, reinterpret_cast<LPARAM>(this));
   SendMessageA(capture_, kSetFrameCallback, 0, reinterpret_cast<LPARAM>(&FrameHandOver::OnFrame));
+  // The driver is connected once the new window's own pending messages have run.
+  MessagePump().ProcessPending();
   SendMessageA(capture_, kDriverConnect, 0, 0);
 }
 
