@@ -264,6 +264,12 @@ void PcInfoModal(IDispatch* d, Reference& ref) {
           CheckText(TextOf(GetDlgItem(w, ids::PcGroup(g, ids::kTotal))), groups[g]->total,
                     "FrmPCInfo total label of group " + std::to_string(g));
         }
+        // The prefix has no drive D: its row and total say so instead of showing figures.
+        if (GetDriveTypeW(L"D:\\") == DRIVE_NO_ROOT_DIR) {
+          CheckText(Cell(grid, 12, 1), PcInfoModel::kNoDrive, "row 12 without a drive D");
+          CheckText(TextOf(GetDlgItem(w, ids::PcGroup(2, ids::kUsedPercent))), u"",
+                    "no percentage for a drive D that is not there");
+        }
         Check(ClientWidth(w) == ref.twips.X(PcInfoModel::kWidth),
               "FrmPCInfo is 7635 twips wide at the screen's pixels per inch");
         Check(ClientHeight(w) == ref.twips.Y(PcInfoModel::kHeight), "FrmPCInfo is 6075 twips high");
