@@ -10,7 +10,8 @@
 #   velmora_win32_tests.exe and velmora_windows_test.exe,
 #   as the mingw64 preset builds them (build-mingw64/bin). Nothing is built here.
 #   With SCREENSHOT_DIR set, the windows test saves the three windows there as PNG files
-#   (win32-pcinfo.png, win32-splash.png, win32-capture.png; ImageMagick's convert).
+#   (win32-pcinfo.png, win32-splash.png, win32-capture.png, win32-capture-source.png;
+#   ImageMagick's convert).
 #   DLL32, when given and present, is the 32-bit VelmoraSys.dll (build-mingw32/bin): its type
 #   library is checked too (there is no 32-bit Wine here to run it).
 #

@@ -5,7 +5,8 @@
 // own button.
 //
 // Usage: velmora_windows_test.exe [SCREENSHOT_FOLDER]. With a folder, each window is saved there
-// as a bitmap once it is filled (win32-pcinfo.bmp, win32-splash.bmp, win32-capture.bmp).
+// as a bitmap once it is filled (win32-pcinfo.bmp, win32-splash.bmp, win32-capture.bmp, and the
+// capture window's choice of source, win32-capture-source.bmp).
 //
 // Prints each failure and "SUMMARY windows: N checks, F failures"; the exit status is F.
 // The common controls' header needs the Windows headers before it.
@@ -424,7 +425,11 @@ void CaptureStages(IDispatch* d) {
         Check(SendMessageW(Item(ids::kOption1), BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
                   SendMessageW(Item(ids::kOption2), BM_GETCHECK, 0, 0) == BST_UNCHECKED,
               "no source is selected on load");
+        Check(!Visible(Item(ids::kImage1)) && !Visible(Item(ids::kCommand2)) &&
+                  !Visible(Item(ids::kCommand3)),
+              "no still and no save buttons on load");
         CheckText(TextOf(Item(ids::kCmdFoto)), u"Tomar Fotografía ...", "CmdFoto caption");
+        Screenshot(w, L"win32-capture-source.bmp");
         // No source: the message (answered unattended), and the panel stays.
         SetUnattended(true);
         Click(Item(ids::kCmdFoto));

@@ -86,9 +86,10 @@ void SetPicture(HWND box, HBITMAP bitmap) {
   InvalidateRect(box, nullptr, FALSE);
 }
 
+// Shows or hides a control by its own visibility, whether or not the form is shown yet.
 void ShowControl(HWND control, bool visible) {
-  if ((IsWindowVisible(control) != FALSE) != visible)
-    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+  const bool shown = (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != visible) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 }  // namespace

@@ -69,13 +69,12 @@ void SplashWindow::Build() {
     const double top = fy + 420 + i * 210;
     const auto n = static_cast<std::size_t>(i);
     HWND name = MakeLabel(hwnd_, SplashModel::kBarNames[n], in(fx + 120, top, 900, 195));
-    HWND caption = MakeLabel(hwnd_, SplashModel::kBarCaptions[n],
-                             in(fx + 1080, top, SplashModel::kMemoryBarFull, 195), 0, SS_CENTER);
-    HWND bar =
-        MakeShape(hwnd_, RGB(0, 160, 80), in(fx + 1080, top, SplashModel::kMemoryBarFull, 195),
-                  ids::SplashBar(i + 1));
-    HWND frame = MakeOutline(hwnd_, in(fx + 1080, top, SplashModel::kMemoryBarFull, 195));
-    bar_rows_[n] = {name, frame, bar, caption};
+    // shpBar over shpFrame, both with the caption of lblResInfo.
+    const RECT extent = in(fx + 1080, top, SplashModel::kMemoryBarFull, 195);
+    HWND bar = MakeShape(hwnd_, RGB(0, 160, 80), extent, ids::SplashBar(i + 1),
+                         SplashModel::kBarCaptions[n]);
+    HWND frame = MakeTrack(hwnd_, extent, SplashModel::kBarCaptions[n]);
+    bar_rows_[n] = {name, frame, bar};
     for (HWND w : bar_rows_[n]) ShowWindow(w, SW_HIDE);
   }
   HWND fra_info = MakeFrame(hwnd_, u"", in(fx, fy, kWidth - 240, 1080), ids::kSplashInfoFrame);

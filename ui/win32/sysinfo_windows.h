@@ -55,8 +55,9 @@ class SplashWindow final : public ModelWindow {
 
   SplashModel model_;
   Grid grid_;
-  // Per bar: lblR, shpFrame, shpBar and lblResInfo, hidden until the first refresh.
-  std::array<std::array<HWND, 4>, 3> bar_rows_{};
+  // Per bar: lblR, shpFrame and shpBar (both with lblResInfo's caption), hidden until the
+  // first refresh.
+  std::array<std::array<HWND, 3>, 3> bar_rows_{};
 };
 
 // The two windows of System: one instance of each, loaded on first use, shown modally (its own

@@ -50,7 +50,12 @@ HFONT MakeFont(const wchar_t* face, int points, int weight) {
   return CreateFontIndirectW(&f);
 }
 
-// The filled rectangles: the colour is the window's user data.
+constexpr const wchar_t* kFullWidth = L"VelmoraFullWidth";
+constexpr const wchar_t* kOutlined = L"VelmoraOutlined";
+
+// The filled rectangles: the colour is the window's user data. A caption (the window's text) is
+// centred over the bar's full width, so that the part the bar covers and the part its track
+// shows read as one text whatever the bar's width.
 LRESULT CALLBACK ShapeProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_ERASEBKGND: return 1;
@@ -63,9 +68,26 @@ LRESULT CALLBACK ShapeProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
           CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, GWLP_USERDATA)));
       FillRect(dc, &r, brush);
       DeleteObject(brush);
+      if (GetPropW(window, kOutlined) != nullptr)
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWTEXT));
+      const std::u16string caption = TextOf(window);
+      if (!caption.empty()) {
+        RECT text = r;
+        text.right = static_cast<LONG>(reinterpret_cast<INT_PTR>(GetPropW(window, kFullWidth)));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        HGDIOBJ old = SelectObject(dc, LabelFont());
+        DrawTextW(dc, Wide(caption), static_cast<int>(caption.size()), &text,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+      }
       EndPaint(window, &ps);
       return 0;
     }
+    case WM_NCDESTROY:
+      RemovePropW(window, kFullWidth);
+      RemovePropW(window, kOutlined);
+      return DefWindowProcW(window, message, w, l);
     default: return DefWindowProcW(window, message, w, l);
   }
 }
@@ -170,9 +192,12 @@ HWND MakeControl(HWND parent, const wchar_t* window_class, std::u16string_view t
                  const RECT& r, int id) {
   RegisterClasses();
   const std::u16string t(text);
-  HWND control = CreateWindowExW(0, window_class, Wide(t), WS_CHILD | WS_VISIBLE | style, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, parent,
-                                 win32::FromInteger<HMENU>(id), ThisModule(), nullptr);
+  // Controls that overlap (a bar over its track, a panel over the controls it hides) each paint
+  // only what no sibling above them covers.
+  HWND control =
+      CreateWindowExW(0, window_class, Wide(t), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                      r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                      win32::FromInteger<HMENU>(id), ThisModule(), nullptr);
   if (control != nullptr)
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(LabelFont()), 0);
   return control;
@@ -196,13 +221,20 @@ HWND MakeOutline(HWND parent, const RECT& r) {
   return MakeControl(parent, L"STATIC", u"", SS_BLACKFRAME, r);
 }
 
-HWND MakeShape(HWND parent, COLORREF colour, const RECT& r, int id) {
-  HWND shape = MakeControl(parent, kShapeClass, u"", 0, r, id);
+HWND MakeShape(HWND parent, COLORREF colour, const RECT& r, int id, std::u16string_view caption) {
+  HWND shape = MakeControl(parent, kShapeClass, caption, 0, r, id);
   if (shape != nullptr) {
     SetWindowLongPtrW(shape, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+    SetPropW(shape, kFullWidth, win32::FromInteger<HANDLE>(r.right - r.left));
     InvalidateRect(shape, nullptr, TRUE);
   }
   return shape;
+}
+
+HWND MakeTrack(HWND parent, const RECT& r, std::u16string_view caption) {
+  HWND track = MakeShape(parent, GetSysColor(COLOR_BTNFACE), r, 0, caption);
+  if (track != nullptr) SetPropW(track, kOutlined, win32::FromInteger<HANDLE>(1));
+  return track;
 }
 
 bool SetShapeWidth(HWND shape, int px) {

@@ -70,8 +70,12 @@ HWND MakeButton(HWND parent, std::u16string_view text, const RECT& r, int id);
 HWND MakeFrame(HWND parent, std::u16string_view caption, const RECT& r, int id = 0);
 // A box drawn as a black outline, or a line when one side is a pixel.
 HWND MakeOutline(HWND parent, const RECT& r);
-// A rectangle filled with one colour: the bars.
-HWND MakeShape(HWND parent, COLORREF colour, const RECT& r, int id);
+// A rectangle filled with one colour: the bars, with an optional caption centred over the
+// rectangle's width as made (its full width).
+HWND MakeShape(HWND parent, COLORREF colour, const RECT& r, int id,
+               std::u16string_view caption = {});
+// The outlined track a bar grows in, with the same caption as the bar.
+HWND MakeTrack(HWND parent, const RECT& r, std::u16string_view caption);
 // Sets a bar's width in pixels; false when it already had it.
 bool SetShapeWidth(HWND shape, int px);
 
