@@ -16,5 +16,7 @@ trap 'rm -rf "$scratch"' EXIT
 if compgen -G "fuzz/regressions/*" >/dev/null; then
   build-fuzz/bin/velmora_fuzz -runs=0 fuzz/regressions/*
 fi
+seeds=()
+[ -d fuzz/corpus ] && seeds+=(fuzz/corpus)
 build-fuzz/bin/velmora_fuzz -seed=1 -runs="$runs" -max_total_time="$seconds" -timeout=10 \
-  -rss_limit_mb=4096 -max_len=512 -print_final_stats=1 "$scratch" fuzz/corpus 2>&1 | tail -25
+  -rss_limit_mb=4096 -max_len=512 -print_final_stats=1 "$scratch" "${seeds[@]}" 2>&1 | tail -25
