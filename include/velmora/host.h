@@ -63,6 +63,18 @@ enum class MsgResult {
   kNo = 7
 };
 
+// The buttons of a box in the order it shows them: kYesNoCancel -> Yes, No, Cancel.
+std::vector<MsgResult> ButtonsOf(MsgButtons buttons);
+// The button a box takes when nobody answers it: the one that lets nothing happen. OK for a box
+// that only informs, No for a Yes/No question, Cancel where there is one, Abort otherwise.
+MsgResult DefaultButton(MsgButtons buttons);
+// The label of a button as a box shows it: ButtonLabel(MsgResult::kYes) == u"Sí".
+std::u16string_view ButtonLabel(MsgResult button);
+// A box as lines of text, as a box answered without a window reports it: "== title (icon) ==",
+// the text with each line break as "\n", then "Botones:  1) Aceptar  2) Cancelar" and "\n".
+std::u16string DescribeBox(std::u16string_view text, std::u16string_view title, MsgIcon icon,
+                           MsgButtons buttons);
+
 // A modal message box: shows the text and waits for a button.
 class MessageBox {
  public:

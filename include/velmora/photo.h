@@ -142,6 +142,31 @@ class CaptureWindowHost {
 
 enum class PhotoSource : std::uint8_t { kNone, kWebcam, kFile };
 
+// Where each control of the window lies, in twips of the client area, of its frame (Frame1,
+// Frame2) or of the selection panel (Frame3): the same for every view.
+struct ControlPlace {
+  int x, y, w, h;
+};
+namespace capture_layout {
+inline constexpr ControlPlace kFrame1{60, 30, 8580, 4950};
+inline constexpr ControlPlace kLabel3{120, 180, 4125, 240};
+inline constexpr ControlPlace kPicture1{120, 420, 4125, 4065};
+inline constexpr ControlPlace kLabel4{4335, 180, 4125, 240};
+inline constexpr ControlPlace kPicture2{4335, 420, 4125, 4065};
+inline constexpr ControlPlace kText1{120, 4545, 2400, 330};
+inline constexpr ControlPlace kLabel1{2610, 4545, 2900, 330};
+inline constexpr ControlPlace kLabel2{5600, 4545, 2860, 330};
+inline constexpr ControlPlace kFrame2{8730, 30, 1680, 4950};
+inline constexpr ControlPlace kCommand1{180, 420, 1320, 495};
+inline constexpr ControlPlace kCommand2{180, 1095, 1320, 495};
+inline constexpr ControlPlace kCommand3{180, 1770, 1320, 495};
+inline constexpr ControlPlace kFrame3{0, 0, 10500, 5040};
+inline constexpr ControlPlace kFrame4{3000, 1260, 4500, 1500};
+inline constexpr ControlPlace kOption1{300, 300, 3900, 375};
+inline constexpr ControlPlace kOption2{300, 825, 3900, 375};
+inline constexpr ControlPlace kCmdFoto{3750, 3060, 3000, 540};
+}  // namespace capture_layout
+
 // The window's stages: choosing the source, the live image, a still captured, closed.
 enum class CaptureStage : std::uint8_t { kChoosing, kLive, kCaptured, kClosed };
 
@@ -257,6 +282,11 @@ class CaptureWindow {
   ObjectRef still_;
   std::uint64_t still_revision_ = 0;
 };
+
+static_assert(capture_layout::kPicture1.w == CaptureWindow::kPictureWidth &&
+              capture_layout::kPicture1.h == CaptureWindow::kPictureHeight &&
+              capture_layout::kFrame3.w == CaptureWindow::kClientWidth &&
+              capture_layout::kFrame3.h == CaptureWindow::kClientHeight);
 
 // The capture window of the calling thread while it is open, null otherwise.
 CaptureWindow* OpenCaptureWindow();

@@ -11,30 +11,6 @@ namespace velmora::linux_platform {
 
 namespace {
 
-std::vector<MsgResult> ButtonsOf(MsgButtons buttons) {
-  using R = MsgResult;
-  switch (buttons) {
-    case MsgButtons::kOk: return {R::kOk};
-    case MsgButtons::kOkCancel: return {R::kOk, R::kCancel};
-    case MsgButtons::kAbortRetryIgnore: return {R::kAbort, R::kRetry, R::kIgnore};
-    case MsgButtons::kYesNoCancel: return {R::kYes, R::kNo, R::kCancel};
-    case MsgButtons::kYesNo: return {R::kYes, R::kNo};
-    case MsgButtons::kRetryCancel: return {R::kRetry, R::kCancel};
-  }
-  return {R::kOk};
-}
-
-std::string_view IconLabel(MsgIcon icon) {
-  switch (icon) {
-    case MsgIcon::kNone: return "";
-    case MsgIcon::kCritical: return " (alto)";
-    case MsgIcon::kQuestion: return " (pregunta)";
-    case MsgIcon::kExclamation: return " (advertencia)";
-    case MsgIcon::kInformation: return " (información)";
-  }
-  return "";
-}
-
 // ASCII lower case with the accent of "Sí" dropped, so "si", "SI" and "sí" all answer Yes.
 std::string Fold(std::string_view s) {
   std::string out;
@@ -61,7 +37,7 @@ const MsgResult* Match(const std::string& answer, const std::vector<MsgResult>& 
   }
   const MsgResult* found = nullptr;
   for (const auto& b : buttons) {
-    if (Fold(ButtonLabel(b)).rfind(answer, 0) != 0) continue;
+    if (Fold(ToUtf8(ButtonLabel(b))).rfind(answer, 0) != 0) continue;
     if (found != nullptr) return nullptr;
     found = &b;
   }
@@ -75,48 +51,6 @@ bool UnattendedMode() {
   return value != nullptr && *value != '\0' && std::string_view(value) != "0";
 }
 
-MsgResult DefaultButton(MsgButtons buttons) {
-  switch (buttons) {
-    case MsgButtons::kOk: return MsgResult::kOk;
-    case MsgButtons::kYesNo: return MsgResult::kNo;
-    case MsgButtons::kOkCancel:
-    case MsgButtons::kYesNoCancel:
-    case MsgButtons::kRetryCancel: return MsgResult::kCancel;
-    case MsgButtons::kAbortRetryIgnore: return MsgResult::kAbort;
-  }
-  return MsgResult::kOk;
-}
-
-std::string_view ButtonLabel(MsgResult button) {
-  switch (button) {
-    case MsgResult::kOk: return "Aceptar";
-    case MsgResult::kCancel: return "Cancelar";
-    case MsgResult::kAbort: return "Anular";
-    case MsgResult::kRetry: return "Reintentar";
-    case MsgResult::kIgnore: return "Omitir";
-    case MsgResult::kYes: return "S\xc3\xad";
-    case MsgResult::kNo: return "No";
-  }
-  return "";
-}
-
-std::string DescribeBox(std::u16string_view text, std::u16string_view title, MsgIcon icon,
-                        MsgButtons buttons) {
-  std::string out = "== " + ToUtf8(title) + std::string(IconLabel(icon)) + " ==\n";
-  const std::string body = ToUtf8(text);
-  for (std::size_t i = 0; i < body.size(); ++i) {
-    if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n') continue;
-    out += body[i] == '\r' ? '\n' : body[i];
-  }
-  if (!out.empty() && out.back() != '\n') out += '\n';
-  out += "Botones:";
-  int n = 0;
-  for (const auto& b : ButtonsOf(buttons)) {
-    out += "  " + std::to_string(++n) + ") " + std::string(ButtonLabel(b));
-  }
-  return out + "\n";
-}
-
 ConsoleMessageBox::ConsoleMessageBox(std::ostream& out, std::string terminal)
     : out_(out), terminal_(std::move(terminal)) {}
 
@@ -124,10 +58,10 @@ ConsoleMessageBox::ConsoleMessageBox() : ConsoleMessageBox(std::cerr) {}
 
 MsgResult ConsoleMessageBox::Show(std::u16string_view text, std::u16string_view title, MsgIcon icon,
                                   MsgButtons buttons) {
-  out_ << DescribeBox(text, title, icon, buttons);
+  out_ << ToUtf8(DescribeBox(text, title, icon, buttons));
   const MsgResult fallback = DefaultButton(buttons);
   auto choose = [&](std::string_view why) {
-    out_ << "(" << why << ": " << ButtonLabel(fallback) << ")\n";
+    out_ << "(" << why << ": " << ToUtf8(ButtonLabel(fallback)) << ")\n";
     out_.flush();
     return fallback;
   };
@@ -141,7 +75,7 @@ MsgResult ConsoleMessageBox::Show(std::u16string_view text, std::u16string_view 
   if (!in || !prompt) return choose("sin terminal, se elige");
   const std::vector<MsgResult> choices = ButtonsOf(buttons);
   for (int attempt = 0; attempt < 3; ++attempt) {
-    prompt << "Elija un botón [" << ButtonLabel(fallback) << "]: " << std::flush;
+    prompt << "Elija un botón [" << ToUtf8(ButtonLabel(fallback)) << "]: " << std::flush;
     std::string line;
     if (!std::getline(in, line)) return choose("sin respuesta, se elige");
     const std::string answer = Fold(line);

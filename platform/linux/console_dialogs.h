@@ -18,17 +18,6 @@ inline constexpr const char* kUnattendedVariable = "VELMORA_UNATTENDED";
 // Whether the unattended switch is on now. Only the message-box backends ask.
 bool UnattendedMode();
 
-// The button a box takes when nobody answers it: the one that lets nothing happen. OK for a box
-// that only informs, No for a Yes/No question, Cancel where there is one, Abort otherwise.
-MsgResult DefaultButton(MsgButtons buttons);
-
-// The label of a button as the box shows it ("Aceptar", "Sí"...).
-std::string_view ButtonLabel(MsgResult button);
-
-// The box as lines of UTF-8 text: title and icon, the text (line breaks as "\n"), the buttons.
-std::string DescribeBox(std::u16string_view text, std::u16string_view title, MsgIcon icon,
-                        MsgButtons buttons);
-
 // A message box on the console: writes the box to `out` (standard error), then asks for the
 // button on the terminal (the controlling terminal, "/dev/tty", unless another is named). With no
 // terminal to ask, or when unattended, it takes the default button and says so.

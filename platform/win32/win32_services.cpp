@@ -113,73 +113,11 @@ namespace {
 // Unattended boxes are reported exactly as the console boxes of the Linux build report them, so
 // that a batch run reads the same on both systems.
 
-// The button that lets nothing happen: OK for a box that only informs, No for a Yes/No
-// question, Cancel where there is one, Abort otherwise.
-MsgResult DefaultButton(MsgButtons buttons) {
-  switch (buttons) {
-    case MsgButtons::kOk: return MsgResult::kOk;
-    case MsgButtons::kYesNo: return MsgResult::kNo;
-    case MsgButtons::kOkCancel:
-    case MsgButtons::kYesNoCancel:
-    case MsgButtons::kRetryCancel: return MsgResult::kCancel;
-    case MsgButtons::kAbortRetryIgnore: return MsgResult::kAbort;
-  }
-  return MsgResult::kOk;
-}
-
-std::vector<MsgResult> ButtonsOf(MsgButtons buttons) {
-  using R = MsgResult;
-  switch (buttons) {
-    case MsgButtons::kOk: return {R::kOk};
-    case MsgButtons::kOkCancel: return {R::kOk, R::kCancel};
-    case MsgButtons::kAbortRetryIgnore: return {R::kAbort, R::kRetry, R::kIgnore};
-    case MsgButtons::kYesNoCancel: return {R::kYes, R::kNo, R::kCancel};
-    case MsgButtons::kYesNo: return {R::kYes, R::kNo};
-    case MsgButtons::kRetryCancel: return {R::kRetry, R::kCancel};
-  }
-  return {R::kOk};
-}
-
-std::u16string_view ButtonLabel(MsgResult button) {
-  switch (button) {
-    case MsgResult::kOk: return u"Aceptar";
-    case MsgResult::kCancel: return u"Cancelar";
-    case MsgResult::kAbort: return u"Anular";
-    case MsgResult::kRetry: return u"Reintentar";
-    case MsgResult::kIgnore: return u"Omitir";
-    case MsgResult::kYes: return u"Sí";
-    case MsgResult::kNo: return u"No";
-  }
-  return u"";
-}
-
-std::u16string_view IconLabel(MsgIcon icon) {
-  switch (icon) {
-    case MsgIcon::kNone: return u"";
-    case MsgIcon::kCritical: return u" (alto)";
-    case MsgIcon::kQuestion: return u" (pregunta)";
-    case MsgIcon::kExclamation: return u" (advertencia)";
-    case MsgIcon::kInformation: return u" (información)";
-  }
-  return u"";
-}
-
 // "== title (icon) ==", the text with its line breaks, the buttons, and the choice made.
 std::u16string DescribeUnattended(std::u16string_view text, std::u16string_view title, MsgIcon icon,
                                   MsgButtons buttons, MsgResult chosen) {
-  std::u16string out = u"== " + std::u16string(title) + std::u16string(IconLabel(icon)) + u" ==\n";
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-    out += text[i] == u'\r' ? u'\n' : text[i];
-  }
-  if (out.back() != u'\n') out += u'\n';
-  out += u"Botones:";
-  int n = 0;
-  for (MsgResult b : ButtonsOf(buttons)) {
-    out += u"  " + Widen(std::to_string(++n)) + u") " + std::u16string(ButtonLabel(b));
-  }
-  out += u"\n(desatendido, se elige: " + std::u16string(ButtonLabel(chosen)) + u")";
-  return out;
+  return DescribeBox(text, title, icon, buttons) + u"(desatendido, se elige: " +
+         std::u16string(ButtonLabel(chosen)) + u")";
 }
 
 UINT IconFlag(MsgIcon icon) {

@@ -18,27 +18,8 @@ QString Q(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Where each control lies, in twips of the client area (or of its frame).
-struct Place {
-  int x, y, w, h;
-};
-constexpr Place kFrame1{60, 30, 8580, 4950};
-constexpr Place kLabel3{120, 180, CaptureWindow::kPictureWidth, 240};
-constexpr Place kPicture1{120, 420, CaptureWindow::kPictureWidth, CaptureWindow::kPictureHeight};
-constexpr Place kLabel4{4335, 180, CaptureWindow::kPictureWidth, 240};
-constexpr Place kPicture2{4335, 420, CaptureWindow::kPictureWidth, CaptureWindow::kPictureHeight};
-constexpr Place kText1{120, 4545, 2400, 330};
-constexpr Place kLabel1{2610, 4545, 2900, 330};
-constexpr Place kLabel2{5600, 4545, 2860, 330};
-constexpr Place kFrame2{8730, 30, 1680, 4950};
-constexpr Place kCommand1{180, 420, 1320, 495};
-constexpr Place kCommand2{180, 1095, 1320, 495};
-constexpr Place kCommand3{180, 1770, 1320, 495};
-constexpr Place kFrame3{0, 0, CaptureWindow::kClientWidth, CaptureWindow::kClientHeight};
-constexpr Place kFrame4{3000, 1260, 4500, 1500};
-constexpr Place kOption1{300, 300, 3900, 375};
-constexpr Place kOption2{300, 825, 3900, 375};
-constexpr Place kCmdFoto{3750, 3060, 3000, 540};
+using namespace capture_layout;
+using Place = ControlPlace;
 
 }  // namespace
 

@@ -21,19 +21,6 @@ const std::pair<Std, MsgResult> kButtons[] = {
     {QMessageBox::No, MsgResult::kNo},
 };
 
-std::vector<Std> ButtonsOf(MsgButtons buttons) {
-  switch (buttons) {
-    case MsgButtons::kOk: return {QMessageBox::Ok};
-    case MsgButtons::kOkCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
-    case MsgButtons::kAbortRetryIgnore:
-      return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
-    case MsgButtons::kYesNoCancel: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-    case MsgButtons::kYesNo: return {QMessageBox::Yes, QMessageBox::No};
-    case MsgButtons::kRetryCancel: return {QMessageBox::Retry, QMessageBox::Cancel};
-  }
-  return {QMessageBox::Ok};
-}
-
 Std ToStd(MsgResult r) {
   for (const auto& [qt_button, result] : kButtons) {
     if (result == r) return qt_button;
@@ -67,12 +54,12 @@ MsgResult QtMessageBox::Show(std::u16string_view text, std::u16string_view title
     linux_platform::ConsoleMessageBox console;
     return console.Show(text, title, icon, buttons);
   }
-  const MsgResult fallback = linux_platform::DefaultButton(buttons);
+  const MsgResult fallback = DefaultButton(buttons);
   QMessageBox box(ToQtIcon(icon), ToDisplay(title), ToDisplay(text), QMessageBox::NoButton,
                   QApplication::activeWindow());
-  const std::vector<Std> wanted = ButtonsOf(buttons);
-  for (Std b : wanted) box.addButton(b);
-  box.setDefaultButton(wanted.front());
+  const std::vector<MsgResult> wanted = ButtonsOf(buttons);
+  for (MsgResult b : wanted) box.addButton(ToStd(b));
+  box.setDefaultButton(ToStd(wanted.front()));
   box.setEscapeButton(box.button(ToStd(fallback)));
   box.exec();
   const Std clicked = box.standardButton(box.clickedButton());
