@@ -15,15 +15,6 @@ namespace {
 QString Q(const char16_t* text) { return QString::fromUtf16(text); }
 QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
 
-Qt::Alignment AlignmentOf(CellAlign a) {
-  switch (a) {
-    case CellAlign::kLeft: return Qt::AlignLeft | Qt::AlignVCenter;
-    case CellAlign::kCenter: return Qt::AlignCenter;
-    case CellAlign::kRight: return Qt::AlignRight | Qt::AlignVCenter;
-  }
-  return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
 }  // namespace
 
 SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)

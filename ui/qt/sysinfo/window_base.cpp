@@ -64,6 +64,15 @@ CursorPosition QtWindowDisplay::Cursor() {
           static_cast<std::int32_t>(std::lround(p.y() * ratio))};
 }
 
+Qt::Alignment AlignmentOf(CellAlign a) {
+  switch (a) {
+    case CellAlign::kLeft: return Qt::AlignLeft | Qt::AlignVCenter;
+    case CellAlign::kCenter: return Qt::AlignCenter;
+    case CellAlign::kRight: return Qt::AlignRight | Qt::AlignVCenter;
+  }
+  return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
 QFont LabelFont() {
   QFont f;
   f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),

@@ -40,6 +40,9 @@ class QtWindowDisplay final : public WindowDisplay {
   const QWidget* window_;
 };
 
+// A grid cell's alignment as Qt spells it.
+Qt::Alignment AlignmentOf(CellAlign a);
+
 // The labels' font: MS Sans Serif 8 where it exists, a sans serif of the same measure elsewhere.
 QFont LabelFont();
 
