@@ -1,16 +1,17 @@
-#include <algorithm>
+// The legacy wording of amounts, the figure beside it, and Dolva::Letras over them.
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
+#include "text/amount_words.h"
 #include "velmora/coerce.h"
 #include "velmora/dolva.h"
 #include "velmora/error.h"
 #include "velmora/money_words.h"
+#include "velmora/text.h"
 
 namespace velmora {
-
+namespace amount_detail {
 namespace {
 
 // The words in one letter case. Every word keeps its own trailing blank: joining words is plain
@@ -23,28 +24,6 @@ struct VocabularyOf {
   W one, hundred, twenty_prefix, and_word;
   W thousand_millions, million, millions, thousand, of, plural, with;
 };
-
-// A word in a fixed slot: copying a whole slot is one fixed-size move, cheaper than a copy of
-// the word's own length; the writer then advances by the length.
-struct Word {
-  static constexpr std::size_t kSlot = 16;
-  std::array<char16_t, kSlot> units{};
-  std::size_t size = 0;
-};
-
-consteval Word ToWord(std::u16string_view text) {
-  if (text.size() > Word::kSlot) throw "a word longer than its slot";
-  Word w;
-  for (std::size_t i = 0; i < text.size(); ++i) w.units[i] = text[i];
-  w.size = text.size();
-  return w;
-}
-
-consteval std::array<Word, 10> ToWords(const std::array<std::u16string_view, 10>& texts) {
-  std::array<Word, 10> out{};
-  for (std::size_t i = 0; i < texts.size(); ++i) out[i] = ToWord(texts[i]);
-  return out;
-}
 
 using Spelling = VocabularyOf<std::u16string_view>;
 using Vocabulary = VocabularyOf<Word>;
@@ -119,44 +98,6 @@ constexpr int kWordedDigits = 12;
 constexpr std::int64_t kWordedLimit = 1'000'000'000'000;  // 10^12, first amount without words
 static_assert(kWordedLimit <= INT64_MAX / Currency::kScale, "the limit must fit as currency");
 
-// Writes the result into a buffer sized beforehand: the wording is bounded, so the text is built
-// without growing and copied out once.
-class Writer {
- public:
-  explicit Writer(char16_t* buffer) : begin_(buffer), end_(buffer) {}
-
-  void Put(std::u16string_view text) { end_ = std::copy(text.begin(), text.end(), end_); }
-  // Needs a whole slot of room past the word's end (see kResultRoom).
-  void Put(const Word& word) {
-    std::memcpy(end_, word.units.data(), sizeof word.units);
-    end_ += word.size;
-  }
-  void Put(char16_t c) { *end_++ = c; }
-  // A caller's text, in capitals when asked.
-  void Put(std::u16string_view text, bool upper) {
-    if (!upper) return Put(text);
-    for (const char16_t c : text) {
-      // Plain letters inline; the rest through the library's one-to-one upper-casing.
-      *end_++ =
-          c < 0x80 ? (c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c) : UpperChar(c);
-    }
-  }
-  std::size_t size() const { return static_cast<std::size_t>(end_ - begin_); }
-  // Removes the blanks at both ends of what was written from `from` on.
-  void TrimFrom(std::size_t from) {
-    char16_t* first = begin_ + from;
-    while (end_ > first && end_[-1] == u' ') --end_;
-    char16_t* lead = first;
-    while (lead < end_ && *lead == u' ') ++lead;
-    end_ = std::copy(lead, end_, first);
-  }
-  std::u16string Text() const { return {begin_, end_}; }
-
- private:
-  char16_t* begin_;
-  char16_t* end_;
-};
-
 // Appends the words of one group of three digits (hundreds, tens, units), without its scale.
 void PutGroup(Writer& out, const char16_t* digits, const Vocabulary& v) {
   const auto h = static_cast<std::size_t>(digits[0] - u'0');  // [0, 9]
@@ -187,12 +128,14 @@ void PutGroup(Writer& out, const char16_t* digits, const Vocabulary& v) {
 bool IsZeroGroup(const char16_t* d) { return d[0] == u'0' && d[1] == u'0' && d[2] == u'0'; }
 bool IsOneGroup(const char16_t* d) { return d[0] == u'0' && d[1] == u'0' && d[2] == u'1'; }
 
-// Room for a figure besides its symbol: "-", the blank after the symbol, 19 digits, 6 group
-// marks, the decimal mark and two decimals.
-constexpr std::size_t kFigureRoom = 32;
+// Room for everything but the caller's texts: the figure, the longest wording (four groups of
+// at most 34 units and the scale words, 162 in all), the suffix and the decoration, 212 units,
+// and one word slot past the last word.
+constexpr std::size_t kResultRoom = 256;
+static_assert(kResultRoom >= 212 + Word::kSlot);
 
-// Writes the figure for the layout "#,###,###,###,###,##0.00" (with the symbol and a blank in
-// front for money), trimmed of blanks at both ends.
+}  // namespace
+
 void PutFigure(Writer& out, std::int64_t scaled, std::u16string_view symbol, bool money,
                const LocaleData& loc, bool upper) {
   // The magnitude as unsigned: -INT64_MIN does not fit a signed value.
@@ -230,61 +173,25 @@ void PutFigure(Writer& out, std::int64_t scaled, std::u16string_view symbol, boo
   out.Put(static_cast<char16_t>(u'0' + decimals % 10));
 }
 
-bool FlagOption(const Variant& v, bool fallback, const LocaleData& loc) {
-  return v.IsMissing() ? fallback : ToBoolean(v, loc);
+void PutOpening(Writer& out, std::int64_t scaled, const AmountText& text, const LocaleData& loc) {
+  if (text.parentheses && text.show_figure && text.figure_inside) out.Put(u"( ");
+  if (text.show_figure) {
+    PutFigure(out, scaled, text.symbol, text.money, loc, text.upper);
+    out.Put(!text.parentheses ? u"  " : text.figure_inside ? u", " : u", ( ");
+  } else if (text.parentheses) {
+    out.Put(u"( ");
+  }
 }
 
-// A text option: the caller's own text when it is one, else its conversion kept in `store`.
-std::u16string_view TextOption(const Variant& v, std::u16string_view fallback,
-                               std::u16string& store, const LocaleData& loc) {
-  if (v.IsMissing()) return fallback;
-  if (v.is(VarType::kText)) return v.text();
-  store = ToText(v, loc);
-  return store;
-}
-
-// Room for everything but the caller's texts: the figure, the longest wording (four groups of
-// at most 34 units and the scale words, 162 in all), the suffix and the decoration, 212 units,
-// and one word slot past the last word.
-constexpr std::size_t kResultRoom = 256;
-static_assert(kResultRoom >= 212 + Word::kSlot);
-// Results up to this size are built on the stack.
-constexpr std::size_t kLocalRoom = 512;
-
-}  // namespace
-
-std::u16string AmountFigure(Currency amount, std::u16string_view symbol, bool money,
-                            const LocaleData& loc) {
-  std::u16string buffer(kFigureRoom + symbol.size(), u'\0');
-  Writer out(buffer.data());
-  PutFigure(out, amount.scaled(), symbol, money, loc, false);
-  buffer.resize(out.size());
-  return buffer;
-}
-
-std::u16string Dolva::Letras(Currency& Cantidad, Variant& bEsDinero, Variant& sSimbolo,
-                             Variant& sQueMoneda, Variant& sEsMonedaNal, Variant& bEnMayusculas,
-                             Variant& bParentesis, Variant& bMuestraImporte,
-                             Variant& bImporteAdentro) {
-  const LocaleData& loc = locale();
-  const bool money = FlagOption(bEsDinero, true, loc);
-  std::u16string symbol_store, name_store, mark_store;
-  const std::u16string_view symbol = TextOption(sSimbolo, u"$", symbol_store, loc);
-  const std::u16string_view name = TextOption(sQueMoneda, u"Peso", name_store, loc);
-  const std::u16string_view mark = TextOption(sEsMonedaNal, u"M.N.", mark_store, loc);
-  const bool upper = FlagOption(bEnMayusculas, true, loc);
-  const bool parens = FlagOption(bParentesis, false, loc);
-  const bool show_figure = FlagOption(bMuestraImporte, false, loc);
-  const bool figure_inside = FlagOption(bImporteAdentro, false, loc);
-
-  const std::int64_t scaled = Cantidad.scaled();
+std::u16string LegacyWords(Currency amount, const AmountText& text, const LocaleData& loc) {
+  const std::int64_t scaled = amount.scaled();
   if (scaled < 0) throw Error(err::kTypeMismatch);
   const std::int64_t whole = scaled / Currency::kScale;  // [0, 922337203685477]
   if (whole >= kWordedLimit) throw Error(err::kOverflow);
   const auto fraction = static_cast<int>(scaled % Currency::kScale);  // [0, 9999]
   const int cents = fraction / 100;  // truncated, never rounded: [0, 99]
 
-  // The whole part in twelve digits, through StrZero as every caller of the library fills.
+  // The whole part in twelve digits, filled on the left as every routine of the library fills.
   std::array<char16_t, kWordedDigits> raw{};
   std::size_t pos = raw.size();
   std::int64_t rest = whole;  // [0, 10^12)
@@ -292,27 +199,18 @@ std::u16string Dolva::Letras(Currency& Cantidad, Variant& bEsDinero, Variant& sS
     raw[--pos] = static_cast<char16_t>(u'0' + rest % 10);
     rest /= 10;
   } while (rest != 0);
-  Variant zero_fill = Variant::Missing();
   const std::u16string digits =
-      StrZero(std::u16string(raw.data() + pos, raw.size() - pos), kWordedDigits, zero_fill);
+      PadLeft(std::u16string_view(raw.data() + pos, raw.size() - pos), kWordedDigits);
 
   // Upper-casing is one to one, so the room needed is known before writing.
-  const std::size_t room = kResultRoom + symbol.size() + name.size() + mark.size();
-  std::array<char16_t, kLocalRoom> local;
-  std::u16string large;
-  if (room > local.size()) large.resize(room);
-  Writer out(room > local.size() ? large.data() : local.data());
+  ResultBuffer buffer(kResultRoom + text.symbol.size() + text.singular.size() + text.mark.size());
+  Writer out(buffer.data());
 
   // The whole result is in capitals when asked: the words come from the capital vocabulary and
   // every caller's text is upper-cased as it is copied.
+  const bool upper = text.upper;
   const Vocabulary& v = upper ? kUpper : kLower;
-  if (parens && show_figure && figure_inside) out.Put(u"( ");
-  if (show_figure) {
-    PutFigure(out, scaled, symbol, money, loc, upper);
-    out.Put(!parens ? u"  " : figure_inside ? u", " : u", ( ");
-  } else if (parens) {
-    out.Put(u"( ");
-  }
+  PutOpening(out, scaled, text, loc);
 
   const std::size_t words_begin = out.size();
   const char16_t* g = digits.data();  // G1 thousands of millions, G2 millions, G3 thousands, G4
@@ -327,27 +225,75 @@ std::u16string Dolva::Letras(Currency& Cantidad, Variant& bEsDinero, Variant& sS
 
   const char16_t cents_text[2] = {static_cast<char16_t>(u'0' + cents / 10),
                                   static_cast<char16_t>(u'0' + cents % 10)};
-  if (money) {
+  if (text.money) {
     if (whole == 1) {
-      out.Put(name, upper);
+      out.Put(text.singular, upper);
       out.Put(u", ");
     } else {
       // Exactly one million reads "un millon de pesos"; two million takes no "de".
       if (whole == 1'000'000) out.Put(v.of);
-      out.Put(name, upper);
+      out.Put(text.singular, upper);
       out.Put(v.plural);
     }
     out.Put(std::u16string_view(cents_text, 2));
     out.Put(u"/100 ");
-    out.Put(mark, upper);
+    out.Put(text.mark, upper);
   } else if (fraction > 0) {
     // The fraction decides, not the cents: 15.0001 reads "quince con 00".
     out.Put(v.with);
     out.Put(std::u16string_view(cents_text, 2));
   }
   out.TrimFrom(words_begin);
-  if (parens) out.Put(u" )");
+  if (text.parentheses) out.Put(u" )");
   return out.Text();
+}
+
+}  // namespace amount_detail
+
+std::u16string AmountFigure(Currency amount, std::u16string_view symbol, bool money,
+                            const LocaleData& loc) {
+  std::u16string buffer(amount_detail::kFigureRoom + symbol.size(), u'\0');
+  amount_detail::Writer out(buffer.data());
+  amount_detail::PutFigure(out, amount.scaled(), symbol, money, loc, false);
+  buffer.resize(out.size());
+  return buffer;
+}
+
+namespace {
+
+bool FlagOption(const Variant& v, bool fallback, const LocaleData& loc) {
+  return v.IsMissing() ? fallback : ToBoolean(v, loc);
+}
+
+// A text option: the caller's own text when it is one, else its conversion kept in `store`.
+std::u16string_view TextOption(const Variant& v, std::u16string_view fallback,
+                               std::u16string& store, const LocaleData& loc) {
+  if (v.IsMissing()) return fallback;
+  if (v.is(VarType::kText)) return v.text();
+  store = ToText(v, loc);
+  return store;
+}
+
+}  // namespace
+
+// The automation face of the legacy wording: each variant option takes its default when left
+// out, and the texts reach the wording as the host gave them.
+std::u16string Dolva::Letras(Currency& Cantidad, Variant& bEsDinero, Variant& sSimbolo,
+                             Variant& sQueMoneda, Variant& sEsMonedaNal, Variant& bEnMayusculas,
+                             Variant& bParentesis, Variant& bMuestraImporte,
+                             Variant& bImporteAdentro) {
+  const LocaleData& loc = locale();
+  amount_detail::AmountText text;
+  std::u16string symbol_store, name_store, mark_store;
+  text.money = FlagOption(bEsDinero, true, loc);
+  text.symbol = TextOption(sSimbolo, u"$", symbol_store, loc);
+  text.singular = TextOption(sQueMoneda, u"Peso", name_store, loc);
+  text.mark = TextOption(sEsMonedaNal, u"M.N.", mark_store, loc);
+  text.upper = FlagOption(bEnMayusculas, true, loc);
+  text.parentheses = FlagOption(bParentesis, false, loc);
+  text.show_figure = FlagOption(bMuestraImporte, false, loc);
+  text.figure_inside = FlagOption(bImporteAdentro, false, loc);
+  return amount_detail::LegacyWords(Cantidad, text, loc);
 }
 
 }  // namespace velmora
