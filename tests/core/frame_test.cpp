@@ -7,6 +7,7 @@
 #include "velmora/coerce.h"
 #include "velmora/dispatch.h"
 #include "velmora/error.h"
+#include "velmora/utf.h"
 
 namespace velmora {
 namespace {
@@ -64,6 +65,37 @@ TEST(Coerce, TextForms) {
   EXPECT_EQ(FormatCurrency(Currency::FromScaled(12'345'000), kEs), u"1234.5");
   EXPECT_EQ(FormatCurrency(Currency::FromScaled(INT64_MIN), kEs), u"-922337203685477.5808");
   EXPECT_EQ(UpperCase(u"dieciséis ß ñ"), u"DIECISÉIS ß Ñ");
+}
+
+// UTF-8 at the edges: every length of sequence both ways, and broken text made U+FFFD.
+TEST(Utf8, EncodesAndDecodesEveryLength) {
+  struct Case {
+    std::u16string utf16;
+    std::string utf8;
+  } cases[] = {
+      {u"", ""},
+      {u"Peso", "Peso"},
+      {u"D\u00F3lar \u20AC", "D\xC3\xB3lar \xE2\x82\xAC"},
+      {u"\u007F\u0080\u07FF\u0800\uFFFF", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF"},
+      {u"a\U0001F600b",
+       "a\xF0\x9F\x98\x80"
+       "b"},
+      {std::u16string(3000, u'\u00D1'),
+       [] {
+         std::string s;
+         for (int i = 0; i < 3000; ++i) s += "\xC3\x91";
+         return s;
+       }()},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ToUtf8(c.utf16), c.utf8);
+    EXPECT_EQ(FromUtf8(c.utf8), c.utf16);
+  }
+  // A lone surrogate is no character: it is written as U+FFFD, and so are broken bytes read.
+  EXPECT_EQ(ToUtf8(u"a\xD800"), "a\xEF\xBF\xBD");
+  EXPECT_EQ(ToUtf8(std::u16string{u'\xDC00', u'\xD800', u'z'}), "\xEF\xBF\xBD\xEF\xBF\xBDz");
+  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");
+  EXPECT_EQ(FromUtf8("\xE0\x80\x80x"), u"\uFFFD\uFFFD\uFFFDx");  // an overlong form
 }
 
 TEST(Dates, ReaderFollowsLocaleOrder) {
