@@ -1,5 +1,5 @@
-// Amount in words: the direct call, the same call by name, and ICU's Spanish spell-out as the
-// yardstick, all over the same amounts.
+// Amount in words: the direct call, the same call by name, the C++ face in both wordings, and
+// ICU's Spanish spell-out as the yardstick, all over the same amounts.
 #include <benchmark/benchmark.h>
 #include <unicode/locid.h>
 #include <unicode/rbnf.h>
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "velmora/amounts.h"
 #include "velmora/dispatch.h"
 #include "velmora/dolva.h"
 #include "velmora/services.h"
@@ -59,6 +60,20 @@ void BM_LetrasByName(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LetrasByName);
+
+void BM_AmountInWords(benchmark::State& state) {
+  const auto& amounts = Amounts();
+  const AmountOptions options{.wording = static_cast<Wording>(state.range(0))};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(AmountInWords(amounts[i], options));
+    if (++i == amounts.size()) i = 0;
+  }
+  state.SetLabel(options.wording == Wording::kModern ? "modern" : "legacy");
+}
+BENCHMARK(BM_AmountInWords)
+    ->Arg(static_cast<int>(Wording::kLegacy))
+    ->Arg(static_cast<int>(Wording::kModern));
 
 void BM_IcuSpellout(benchmark::State& state) {
   const auto& amounts = Amounts();

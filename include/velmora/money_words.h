@@ -1,5 +1,8 @@
 // Amounts in Spanish words, as Mexican invoices and cheques print them.
 //
+// This is the automation face of the legacy wording; C++ callers have AmountInWords in
+// velmora/amounts.h, which gives the same text with plain options and also a modern wording.
+//
 // Dolva::Letras words an amount of money ("UN MIL DOSCIENTOS TREINTA  Y CUATRO PESOS, 50/100
 // M.N.") or a plain number ("QUINCE CON 50"), optionally between parentheses and with the
 // figure in front of the words or inside the parentheses. Every option is a variant that takes

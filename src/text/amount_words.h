@@ -1,5 +1,6 @@
-// The wording of amounts behind Dolva::Letras: a face resolves its options to the texts below
-// and hands them to the wording, so the wording is written once.
+// The wording of amounts behind Dolva::Letras and AmountInWords: both faces resolve their
+// options to the texts below and hand them to one of the two wordings, so each wording is
+// written once.
 #pragma once
 
 #include <algorithm>
@@ -16,7 +17,8 @@
 
 namespace velmora::amount_detail {
 
-// The options of a wording, every text already chosen.
+// The options of a wording, every text already chosen: what the caller gave, or what its
+// currency stands for.
 struct AmountText {
   bool money = true;
   bool upper = true;
@@ -24,14 +26,20 @@ struct AmountText {
   bool show_figure = false;
   bool figure_inside = false;
   std::u16string_view symbol = u"$";
-  // The currency noun for one unit; the plural adds "s".
+  // The currency noun for one unit. The legacy wording makes the plural by adding "s"; the
+  // modern wording takes `plural` as it stands.
   std::u16string_view singular = u"Peso";
+  std::u16string_view plural;
   std::u16string_view mark = u"M.N.";
 };
 
 // The historical wording, quirks included: "UN MIL DOSCIENTOS TREINTA  Y CUATRO PESOS, 50/100
 // M.N.". A negative amount raises 13 and an amount of 10^12 or more raises 6.
 std::u16string LegacyWords(Currency amount, const AmountText& text, const LocaleData& loc);
+
+// Standard Spanish cardinals in the layout of today's money documents: "MIL DOSCIENTOS TREINTA
+// Y CUATRO PESOS 50/100 M.N.". A negative amount raises 5.
+std::u16string ModernWords(Currency amount, const AmountText& text, const LocaleData& loc);
 
 // A word in a fixed slot: copying a whole slot is one fixed-size move, cheaper than a copy of
 // the word's own length; the writer then advances by the length.
