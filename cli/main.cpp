@@ -35,8 +35,8 @@ std::string CallLocale(const std::optional<std::string>& given, Output& out) {
   if (given) return *given;
   const std::string env = linux_platform::EnvironmentLocaleName();
   if (auto known = KnownLocale(env)) return *known;
-  out.Diagnostic("velmora: warning: unknown locale '" + env + "' in " + LocaleVariable() +
-                 "; using es_MX");
+  out.Diagnostic("velmora: warning: unknown locale '" + Printable(env) + "' in " +
+                 LocaleVariable() + "; using es_MX");
   return "es_MX";
 }
 
@@ -83,7 +83,8 @@ int Run(const Options& opts, Output& out) {
   std::optional<std::string> locale;
   if (opts.locale) {
     locale = KnownLocale(*opts.locale);
-    if (!locale) return mistake("unknown locale '" + *opts.locale + "' (e.g. es_MX, en_US)");
+    if (!locale)
+      return mistake("unknown locale '" + Printable(*opts.locale) + "' (e.g. es_MX, en_US)");
   }
   if (opts.version) {
     out.Write(VersionLine());
@@ -101,7 +102,8 @@ int Run(const Options& opts, Output& out) {
     const std::u16string name = FromUtf8(opts.operands[at]);
     if (help_word && opts.operands.size() > 2) return mistake("help takes one method name");
     if (WriteHelp(out, name, IsSpanish(CallLocale(locale, out)))) return 0;
-    out.Diagnostic("velmora: no method '" + opts.operands[at] + "' (see velmora --list)");
+    out.Diagnostic("velmora: no method '" + Printable(opts.operands[at]) +
+                   "' (see velmora --list)");
     if (const auto near = Suggestion(name); !near.empty())
       out.Diagnostic("velmora: did you mean " + ToUtf8(near) + "?");
     return kMistake;
@@ -121,7 +123,8 @@ int Run(const Options& opts, Output& out) {
   if (opts.script) {
     std::string why;
     script_fd = OpenScript(*opts.script, why);
-    if (script_fd < 0) return mistake("cannot read script '" + *opts.script + "': " + why);
+    if (script_fd < 0)
+      return mistake("cannot read script '" + Printable(*opts.script) + "': " + why);
   }
   auto services = MakeServices(CallLocale(locale, out));
   FlushBeforeWindows(*services, out);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "output.h"
 #include "words.h"
 
 namespace velmora::cli {
@@ -54,7 +55,7 @@ Options ParseOptions(int argc, const char* const* argv) {
     for (const auto& s : kOptions) {
       if (s.name == name) spec = &s;
     }
-    if (spec == nullptr) throw SyntaxError("unknown option '" + std::string(name) + "'");
+    if (spec == nullptr) throw SyntaxError("unknown option '" + Printable(name) + "'");
     std::string value;
     if (spec->takes == Takes::kValue) {
       if (eq != std::string_view::npos) {
@@ -71,7 +72,8 @@ Options ParseOptions(int argc, const char* const* argv) {
       o.locale = value;
     } else if (name == "--now") {
       o.now = ParseNow(value);
-      if (!o.now) throw SyntaxError("--now wants YYYY-MM-DDTHH:MM:SS, not '" + value + "'");
+      if (!o.now)
+        throw SyntaxError("--now wants YYYY-MM-DDTHH:MM:SS, not '" + Printable(value) + "'");
     } else if (name == "--script") {
       o.script = value;
     } else if (name == "--json") {

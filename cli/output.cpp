@@ -48,6 +48,14 @@ void Output::Diagnostic(std::string_view line) {
   WriteAll(err_fd_, text);
 }
 
+std::string Printable(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return out;
+}
+
 namespace {
 
 class FlushingMessageBox final : public MessageBox {

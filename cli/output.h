@@ -51,6 +51,10 @@ class Output {
   int error_ = 0;
 };
 
+// A name as a diagnostic may quote it: control characters (a terminal's escapes among them)
+// shown as "?", so what the user typed or a script held cannot drive the terminal.
+std::string Printable(std::string_view text);
+
 // Puts a flush of `out` before every box, dialog and window the services open: a user answers a
 // box having read the results of the lines before it.
 void FlushBeforeWindows(Services& services, Output& out);

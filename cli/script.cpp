@@ -86,7 +86,8 @@ Outcome RunScript(Session& session, int fd, const std::string& name, Output& out
     try {
       if (!reader.Next(raw)) break;
     } catch (const std::system_error& e) {
-      session.Diagnose(nullptr, "cannot read script '" + name + "': " + e.code().message());
+      session.Diagnose(nullptr,
+                       "cannot read script '" + Printable(name) + "': " + e.code().message());
       return Outcome::kMistake;
     }
     ++where.line;

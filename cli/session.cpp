@@ -138,7 +138,7 @@ Session::Session(SessionOptions options, std::shared_ptr<Services> services, Out
 void Session::Diagnose(const Where* where, std::string_view message) {
   std::string line;
   if (where != nullptr) {
-    line = where->file + ":" + std::to_string(where->line) + ": ";
+    line = Printable(where->file) + ":" + std::to_string(where->line) + ": ";
   } else {
     line = "velmora: ";
   }
@@ -166,7 +166,7 @@ Outcome Session::Call(const std::u16string& method, std::vector<Argument>& args,
                       const Where* where) {
   const auto target = Resolve(method);
   if (!target) {
-    Diagnose(where, "no method '" + ToUtf8(method) + "' (see velmora --list)");
+    Diagnose(where, "no method '" + Printable(ToUtf8(method)) + "' (see velmora --list)");
     if (const auto near = Suggestion(method); !near.empty())
       Diagnose(where, "did you mean " + ToUtf8(near) + "?");
     return Outcome::kMistake;
