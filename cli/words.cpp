@@ -51,35 +51,58 @@ Variant DateLiteral(std::u16string_view body) {
 
 }  // namespace
 
-std::vector<std::u16string> SplitLine(std::u16string_view line) {
-  std::vector<std::u16string> words;
-  std::u16string cur;
-  bool in_word = false;
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
+void SplitLine(std::u16string_view line, std::vector<std::u16string>& words) {
+  std::size_t count = 0;
+  auto next_word = [&]() -> std::u16string& {
+    if (count == words.size()) words.emplace_back();
+    std::u16string& w = words[count++];
+    w.clear();
+    return w;
+  };
+  auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r'; };
+  std::size_t i = 0;
+  while (i < line.size()) {
     const char16_t c = line[i];
-    if (quoted) {
-      cur.push_back(c);
-      if (c == u'"') {
-        if (i + 1 < line.size() && line[i + 1] == u'"') {
-          cur.push_back(line[++i]);
-        } else {
-          quoted = false;
-        }
-      }
-    } else if (c == u' ' || c == u'\t' || c == u'\r') {
-      if (in_word) words.push_back(std::move(cur));
-      cur.clear();
-      in_word = false;
-    } else {
-      in_word = true;
-      cur.push_back(c);
-      if (c == u'"') quoted = true;
+    if (blank(c)) {
+      ++i;
+      continue;
     }
+    if (c == u'\'') break;  // a comment to the end of the line
+    std::u16string& w = next_word();
+    if (c == u'#') {
+      // A date literal: to the closing "#", blanks included; without one, an ordinary word.
+      const std::size_t close = line.find(u'#', i + 1);
+      if (close != std::u16string_view::npos) {
+        w.assign(line.substr(i, close + 1 - i));
+        i = close + 1;
+        if (i == line.size() || blank(line[i]) || line[i] == u'\'') continue;
+        // Text right after the closing "#" belongs to the same word, as before.
+      }
+    }
+    bool quoted = false;
+    while (i < line.size()) {
+      if (quoted) {
+        // To the closing quote; a doubled quote is one quote inside the text.
+        const std::size_t q = line.find(u'"', i);
+        if (q == std::u16string_view::npos) break;
+        w.append(line.substr(i, q + 1 - i));
+        i = q + 1;
+        if (i < line.size() && line[i] == u'"') w.push_back(line[i++]);
+        else quoted = false;
+        continue;
+      }
+      std::size_t end = i;
+      while (end < line.size() && !blank(line[end]) && line[end] != u'\'' && line[end] != u'"')
+        ++end;
+      w.append(line.substr(i, end - i));
+      i = end;
+      if (i == line.size() || line[i] != u'"') break;
+      w.push_back(line[i++]);
+      quoted = true;
+    }
+    if (quoted) throw SyntaxError("unclosed quote");
   }
-  if (quoted) throw SyntaxError("unclosed quote in: " + ToUtf8(line));
-  if (in_word) words.push_back(std::move(cur));
-  return words;
+  words.resize(count);
 }
 
 Argument ParseWord(std::u16string_view word) {

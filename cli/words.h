@@ -16,9 +16,14 @@ class SyntaxError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Splits a script line into words: blanks separate, a double-quoted run belongs to its word
-// (quotes kept, so the word still reads as quoted). Raises SyntaxError on an open quote.
-std::vector<std::u16string> SplitLine(std::u16string_view line);
+// Splits a script line into `words` (reusing its strings): blanks separate, a double-quoted run
+// belongs to its word (quotes kept, so the word still reads as quoted), a word that starts with
+// "#" runs to the next "#" (a date literal keeps the blank between date and time), and "'"
+// outside quotes starts a comment that runs to the end of the line. Raises SyntaxError on an
+// open quote.
+//   Name = "Ana Luz"  ' the user     -> Name, =, "Ana Luz"
+//   Lapso #2009-01-01 08:00:00# #2009-03-15 17:30:00#  -> Lapso, #2009-01-01 08:00:00#, ...
+void SplitLine(std::u16string_view line, std::vector<std::u16string>& words);
 
 // One word as an argument: "Name:=value" is named; a word in double quotes is text ("" inside
 // is one "); #yyyy-mm-dd#, #yyyy-mm-dd hh:mm:ss# and #hh:mm:ss# are dates; Null and Empty are

@@ -78,6 +78,27 @@ struct Operation {
   Binding binding;  // fn is null for an operation this build does not carry
 };
 
+// What an operation does, told to its users: the command line's help, the manual page and the
+// README's table of operations all read it, so it is written once, beside the table. The texts
+// are Spanish, as the library's other user-facing texts.
+struct OperationDoc {
+  std::u16string_view summary;  // one paragraph
+  // Each parameter's meaning, in slot order (for a field: the value it takes).
+  std::span<const std::u16string_view> params;
+  // One command line that shows it, as typed at a shell: u"velmora NumRomano 1994".
+  std::u16string_view example;
+  // What that command prints on a terminal, lines ended by "\n".
+  std::u16string_view output;
+  // The figures of the output depend on the machine (its kernel, its processors): another
+  // machine prints other digits in the same places.
+  bool output_varies = false;
+};
+
+// The description of an operation; a field's reading and writing share one. Null for an entry
+// that has none. Documentation(*FindOperation(Interface::kDolva, u"NumRomano"))->example ==
+// u"velmora NumRomano 1994".
+const OperationDoc* Documentation(const Operation& op);
+
 // Every slot of both interfaces, Dolva's first, in slot order.
 std::span<const Operation> Surface();
 // The operations of one interface in slot order.
