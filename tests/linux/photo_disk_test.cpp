@@ -75,16 +75,21 @@ TEST_F(PhotoDisk, SearchesIgnoreCaseOnACaseSensitiveDisk) {
   LinuxPhotoFiles disk(root.string());
   Write(root / "Ponderix" / "Fotos" / "juan.JPG", "x");
   struct Case {
-    const char16_t* pattern;
+    const char16_t* folder;
+    const char16_t* name;
     const char16_t* found;
   } cases[] = {
-      {u"/Ponderix/Fotos/JUAN.*", u"juan.JPG"},
-      {u"/PONDERIX/FOTOS/JUAN.Jpg", u"juan.JPG"},
-      {u"/ponderix/fotos/juan.jpg", u"juan.JPG"},
-      {u"/PONDERIX/FOTOS/PEDRO.*", u""},
+      {u"/Ponderix/Fotos/", u"JUAN", u"juan.JPG"},
+      {u"/PONDERIX/FOTOS", u"juan", u"juan.JPG"},
+      {u"/ponderix/fotos/", u"PEDRO", u""},
+      {u"/ponderix/fotos/", u"J*", u""},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(FindFirstFile(disk, c.pattern), c.found) << ToUtf8(c.pattern);
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindPhoto(disk, c.folder, c.name), c.found) << ToUtf8(c.folder) << ToUtf8(c.name);
+  }
+  EXPECT_EQ(FindFile(disk, u"/PONDERIX/FOTOS/JUAN.Jpg"), u"juan.JPG");
+  EXPECT_EQ(FindFile(disk, u"/ponderix/fotos/juan.jpg"), u"juan.JPG");
+  EXPECT_EQ(FindFile(disk, u"/ponderix/fotos/j*"), u"");
   EXPECT_EQ(disk.Resolve(u"/PONDERIX/FOTOS/JUAN.jpg"), u"/Ponderix/Fotos/juan.JPG");
   EXPECT_EQ(ErrorOf([&] { disk.List(std::u16string(u"/a\0b", 4)); }), err::kInvalidCall);
 }
