@@ -1,7 +1,10 @@
 #include "fuzz_services.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "fake_dialogs.h"
 #include "fake_photo.h"
@@ -10,6 +13,7 @@
 #include "velmora/photo.h"
 #include "velmora/sysinfo.h"
 #include "velmora/sysinfo_windows.h"
+#include "velmora/utf.h"
 
 namespace velmora {
 
@@ -168,13 +172,55 @@ std::vector<std::uint8_t> FuzzPictureFile(FuzzedDataProvider& in) {
   return bytes;
 }
 
+// A path for a report: in quotes, control characters as \xNN.
+std::string Quoted(std::u16string_view path) {
+  std::string out = "\"";
+  for (char c : ToUtf8(path)) {
+    if (static_cast<unsigned char>(c) < 0x20) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += std::string("\\x") + kHex[(c >> 4) & 0xF] + kHex[c & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// What a user may type into the name box: plain names, and paths, patterns, streams and
+// devices that must never reach the disk as they stand.
+std::u16string PickPhotoName(FuzzedDataProvider& in) {
+  return Pick<std::u16string>(in, {u"JUAN",
+                                   u"juan",
+                                   u" Ana ",
+                                   u"ñandú",
+                                   u"",
+                                   u"../../fuera/MALO",
+                                   u"..",
+                                   u".",
+                                   u"*",
+                                   u"J?AN",
+                                   u"..\\x",
+                                   u"C:x",
+                                   u"\\\\servidor\\recurso",
+                                   u"a:b",
+                                   u"CON",
+                                   u"nul.jpg",
+                                   u"COM1",
+                                   u"/Ponderix/x",
+                                   u"x/",
+                                   u"txt\xD800",
+                                   std::u16string(201, u'x'),
+                                   std::u16string(200, u'y'),
+                                   u"a\nb"});
+}
+
 void FuzzCapture(FuzzedDataProvider& in, CaptureWindow& w, fakes::FakeCamera& camera) {
   for (int step = in.ConsumeIntegralInRange(0, 12); step > 0; --step) {
     switch (in.ConsumeIntegralInRange(0, 8)) {
       case 0:
         w.SelectSource(Pick(in, {PhotoSource::kNone, PhotoSource::kWebcam, PhotoSource::kFile}));
         break;
-      case 1: w.EditName(PickName(in)); break;
+      case 1: w.EditName(PickPhotoName(in)); break;
       case 2: w.TakePhoto(); break;
       case 3: w.Click(); break;
       case 4: w.Save(); break;
@@ -209,6 +255,21 @@ FuzzServices::FuzzServices(FuzzedDataProvider& in) : in_(in) {
   s.system_windows = std::make_shared<FuzzSystemWindows>(in, system, s.locale);
 
   auto disk = std::make_shared<fakes::FakeDisk>();
+  // The folders the running call names: the photo folder for Fotografia; while the capture
+  // window is up, the folder PhotoWay was given and those of the files the dialog hands back.
+  // The disk is asked about nothing else, or it is a finding.
+  auto named = std::make_shared<std::vector<std::u16string>>(1, PhotoFolder(u'/'));
+  disk->watch = [named](fakes::DiskAccess access, const std::u16string& path) {
+    for (const auto& folder : *named) {
+      if (fakes::StaysIn(access, path, folder)) return;
+    }
+    std::string folders;
+    for (const auto& folder : *named) folders += " " + Quoted(folder);
+    std::fprintf(stderr, "FINDING: the photo disk was asked to %s %s, outside%s\n",
+                 access == fakes::DiskAccess::kWrite ? "write" : "list", Quoted(path).c_str(),
+                 folders.c_str());
+    std::abort();
+  };
   if (in.ConsumeBool()) {
     disk->AddFolder(u"/Ponderix/Fotos");
     for (int i = in.ConsumeIntegralInRange(0, 3); i > 0; --i) {
@@ -230,14 +291,22 @@ FuzzServices::FuzzServices(FuzzedDataProvider& in) : in_(in) {
 
   auto dialog = std::make_shared<fakes::ScriptedFileDialog>();
   dialog->failing = in.ConsumeIntegralInRange(0, 7) == 0;
+  std::vector<std::u16string> picked;
   for (int i = in.ConsumeIntegralInRange(0, 2); i > 0; --i) {
-    dialog->Answer(Pick<std::u16string>(
+    picked.push_back(Pick<std::u16string>(
         in, {u"", u"/Ponderix/Fotos/JUAN.bmp", u"/no/hay.bmp", u"/Ponderix", u"relativo.jpg"}));
+    dialog->Answer(picked.back());
   }
   s.file_dialog = dialog;
 
   auto capture = std::make_shared<fakes::ScriptedCaptureHost>();
-  capture->script = [&in, camera](CaptureWindow& w) { FuzzCapture(in, w, *camera); };
+  capture->script = [&in, camera, named, picked](CaptureWindow& w) {
+    const std::vector<std::u16string> before = *named;
+    *named = {ThreadPhotoState().folder};
+    for (const auto& path : picked) named->push_back(path.substr(0, path.rfind(u'/') + 1));
+    FuzzCapture(in, w, *camera);
+    *named = before;
+  };
   s.capture_window = capture;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "velmora/coerce.h"
 #include "velmora/error.h"
 
 namespace velmora::fakes {
@@ -29,7 +30,12 @@ std::vector<std::u16string> Parts(std::u16string_view path) {
   while (pos <= path.size()) {
     std::size_t end = path.find(u'/', pos);
     if (end == std::u16string_view::npos) end = path.size();
-    if (end > pos) parts.emplace_back(path.substr(pos, end - pos));
+    const std::u16string_view part = path.substr(pos, end - pos);
+    if (part == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != u".") {
+      parts.emplace_back(part);
+    }
     pos = end + 1;
   }
   return parts;
@@ -47,13 +53,38 @@ std::uint32_t GetLe(const std::vector<std::uint8_t>& in, std::size_t at, int byt
 
 }  // namespace
 
+std::u16string NormalPath(std::u16string_view path) {
+  std::u16string out;
+  for (const auto& part : Parts(path)) out += u"/" + UpperCase(part);
+  return out.empty() ? u"/" : out;
+}
+
+bool StaysIn(DiskAccess access, std::u16string_view path, std::u16string_view folder) {
+  const std::u16string where = NormalPath(path);
+  const std::u16string inside = NormalPath(folder);
+  if (access == DiskAccess::kWrite) {
+    const std::size_t cut = where.rfind(u'/');
+    return where.size() > 1 && NormalPath(where.substr(0, cut)) == inside;
+  }
+  // A folder on the way: the root, or a prefix of the folder that ends where a part ends, by
+  // where it leads or as it is written ("/A/B/../C" walks through "/A/B", which ".." then leaves).
+  if (where == u"/" || where == inside ||
+      (inside.starts_with(where) && inside[where.size()] == u'/')) {
+    return true;
+  }
+  std::u16string written = UpperCase(path);
+  std::u16string whole = UpperCase(folder);
+  if (!written.ends_with(u'/')) written += u'/';
+  if (!whole.ends_with(u'/')) whole += u'/';
+  return whole.starts_with(written);
+}
+
 FakeDisk::FakeDisk() : root_(std::make_unique<Node>()) {}
 FakeDisk::~FakeDisk() = default;
 
 FakeDisk::Node* FakeDisk::Find(const std::u16string& path) const {
   Node* node = root_.get();
   for (const auto& part : Parts(path)) {
-    if (part == u".") continue;
     node = node->kind == EntryKind::kFolder ? node->Child(part) : nullptr;
     if (node == nullptr) return nullptr;
   }
@@ -77,6 +108,7 @@ FakeDisk::Node* FakeDisk::Folder(const std::u16string& path, bool create) {
 }
 
 std::optional<std::vector<DirEntry>> FakeDisk::List(const std::u16string& folder) {
+  if (watch) watch(DiskAccess::kList, folder);
   if (failing_lists) throw Error(err::kInvalidCall, u"Nombre de archivo no válido");
   const Node* node = Find(folder);
   if (node == nullptr || node->kind != EntryKind::kFolder) return std::nullopt;
@@ -86,6 +118,7 @@ std::optional<std::vector<DirEntry>> FakeDisk::List(const std::u16string& folder
 }
 
 void FakeDisk::ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) {
+  if (watch) watch(DiskAccess::kWrite, path);
   if (failing_writes > 0) {
     --failing_writes;
     throw Error(err::kInvalidCall, u"No queda espacio en el disco");

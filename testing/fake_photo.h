@@ -29,9 +29,23 @@ class FakePicture final : public Picture {
   std::uint32_t rgb_;
 };
 
+// What the disk is asked to do.
+enum class DiskAccess : std::uint8_t { kList, kWrite };
+
+// A path of the fake disk reduced to where it leads: "." and empty parts dropped, ".." taking
+// the part before it away (never climbing above the root), case folded, relative paths from the
+// root. NormalPath(u"/Ponderix/Fotos/../x/") == u"/PONDERIX/X"; NormalPath(u"") == u"/".
+std::u16string NormalPath(std::u16string_view path);
+
+// Whether an access stays in `folder`: a write of a file directly in it, or a listing of it or
+// of a folder on its way there (which spells its path as on disk), by where the folder leads or
+// as it is written. Paths compare as NormalPath.
+// StaysIn(DiskAccess::kWrite, u"/fotos/../fuera/X.jpg", u"/fotos") is false.
+bool StaysIn(DiskAccess access, std::u16string_view path, std::u16string_view folder);
+
 // A disk in memory with '/' paths. Folders list their entries in the order they were created,
 // as a real directory lists them in its own order; names are case-sensitive, as on Linux.
-// Relative paths start at the root.
+// Relative paths start at the root; "." and ".." are taken as a real disk takes them.
 class FakeDisk final : public PhotoFileSystem {
  public:
   FakeDisk();
@@ -52,6 +66,9 @@ class FakeDisk final : public PhotoFileSystem {
   int failing_writes = 0;
   bool failing_lists = false;  // every listing raises, as a search of a rejected name would
   int writes = 0;              // completed writes
+  // Told of every listing (the folder) and every write (the file's path) before it happens, as
+  // the caller spelled the path: a test or the fuzzer confines the disk with it.
+  std::function<void(DiskAccess, const std::u16string&)> watch;
 
  private:
   struct Node;

@@ -14,6 +14,13 @@
 // every save of this family matches each folder and file name ignoring case, so "JUAN.Jpg",
 // "juan.jpg" and "/ponderix/fotos/" all find what "/Ponderix/Fotos/JUAN.jpg" names. This matters
 // because PhotoWay upper-cases the folder it is given.
+//
+// A photo name is a name, never a path. The name a host passes, or a user types into the capture
+// window, is joined to a folder; a name that could climb out of that folder ("../../otro/X",
+// "..\X", "C:X", "\\servidor\recurso"), stand for several files ("*", "J?AN"), reach a stream
+// ("X:flujo") or a device of Windows ("CON", "NUL", "COM1") is refused before the disk is
+// touched: PhotoWay's window says so and saves nothing, Fotografia finds no photo. Every search
+// compares names character by character, case ignored; no character is a wildcard.
 #pragma once
 
 #include <cstdint>
@@ -70,15 +77,60 @@ class PhotoFileSystem {
   virtual std::u16string Resolve(const std::u16string& path);
 };
 
-// Whether a file name matches a directory-search pattern: case ignored, "*" any run of
-// characters, "?" one character, and a final ".*" also matches a name without extension.
-// MatchesPattern(u"juan.JPG", u"JUAN.*") and MatchesPattern(u"JUAN", u"JUAN.*") are true.
-bool MatchesPattern(std::u16string_view name, std::u16string_view pattern);
+// What keeps a text from being a photo name; kNone for a plain name.
+enum class PhotoNameFault : std::uint8_t {
+  kNone,
+  kEmpty,       // nothing but blanks
+  kTooLong,     // more than kMaxPhotoName characters
+  kSeparator,   // '/' or '\': a path, not a name
+  kReserved,    // ':' '*' '?' '"' '<' '>' '|': a drive, a stream or a pattern
+  kControl,     // U+0000 to U+001F or U+007F
+  kBrokenText,  // half of a surrogate pair: no file name could spell it
+  kDots,        // "." or "..", or a name that begins or ends with a dot
+  kDevice,      // a device of Windows, alone or with an extension: "CON", "nul.x", "COM1"
+  kShortName,   // the shape of a short name of Windows, "PEDRO~1", which may be another file
+};
 
-// The name (without folder) of the first ordinary, visible file that matches the pattern's last
-// part, in the folder the rest of the pattern names, in listing order; empty when nothing matches
-// or the folder is missing. FindFirstFile(fs, u"/Ponderix/Fotos/juan.*") == u"JUAN.jpg".
-std::u16string FindFirstFile(PhotoFileSystem& fs, std::u16string_view pattern);
+// The longest photo name, in 16-bit characters: with ".jpg" it stays within the 255 of a file
+// name on Windows, and of a plain name on Linux (accented letters take two bytes there).
+inline constexpr std::size_t kMaxPhotoName = 200;
+
+// Whether a text is a photo name, taken as PhotoWay takes a name: blanks at both ends removed,
+// upper-cased. It is when it is not empty, at most kMaxPhotoName characters, and a plain file
+// name on both Linux and Windows: no '/' '\' ':' '*' '?' '"' '<' '>' '|', no control character,
+// not "." or "..", no dot at either end (Windows drops a trailing one, Linux hides a file that
+// starts with one), not a device of Windows (CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9,
+// COM and LPT with the superscripts ¹ ² ³, CONIN$, CONOUT$; also before a dot or blanks, as in
+// "CON.X" or "NUL .jpg"), and not shaped as a Windows short name (at most eight characters, no
+// dot, a '~' followed by a digit). CheckPhotoName(u" juan pérez ") == PhotoNameFault::kNone;
+// CheckPhotoName(u"../x") == PhotoNameFault::kSeparator; CheckPhotoName(u"com1") ==
+// PhotoNameFault::kDevice.
+PhotoNameFault CheckPhotoName(std::u16string_view name);
+inline bool IsPhotoName(std::u16string_view name) {
+  return CheckPhotoName(name) == PhotoNameFault::kNone;
+}
+// Why a name was refused, in Spanish, as it follows "El nombre de la fotografía no es válido: "
+// in the capture window's message: u"lleva / o \\, que separan carpetas" for kSeparator; empty
+// for kNone.
+std::u16string_view PhotoNameFaultText(PhotoNameFault fault);
+
+// Whether a file is the photo of a name: its name is the photo name itself or the photo name, a
+// dot and any extension, case ignored, every character taken as itself.
+// IsPhotoOf(u"juan.JPG", u"JUAN") and IsPhotoOf(u"JUAN", u"JUAN") are true;
+// IsPhotoOf(u"JUANA.jpg", u"JUAN") and IsPhotoOf(u"JUAN.jpg", u"J?AN") are false.
+bool IsPhotoOf(std::u16string_view file, std::u16string_view name);
+
+// The name (without folder) of the first ordinary, visible file of the folder that is the photo
+// of the name, in listing order; empty when there is none, the folder is missing, or the name is
+// no photo name (the disk is then not looked at).
+// FindPhoto(fs, u"/Ponderix/Fotos/", u"juan") == u"JUAN.jpg".
+std::u16string FindPhoto(PhotoFileSystem& fs, std::u16string_view folder, std::u16string_view name);
+
+// The directory search for one path: the name of the ordinary, visible file of the path's folder
+// whose name is the path's last part, case ignored and nothing else; empty when there is none.
+// Only that folder is listed (and, to spell it as on disk, the folders on its way).
+// FindFile(fs, u"/FOTOS/juan.jpg") == u"JUAN.jpg"; FindFile(fs, u"/FOTOS/J*.jpg") == u"".
+std::u16string FindFile(PhotoFileSystem& fs, std::u16string_view path);
 
 // Folder, then the separator unless the folder already ends in one, then the name and the
 // extension: JoinPhotoPath(u"/FOTOS", u"JUAN", u".jpg", u'/') == u"/FOTOS/JUAN.jpg"; an empty
@@ -200,6 +252,8 @@ class CaptureWindow {
   static constexpr std::u16string_view kReplaceTitle = u"Precaución";
   static constexpr std::u16string_view kDialogTitle = u"Busca la Fotografía del Usuario";
   static constexpr std::u16string_view kDialogFilter = u"Fotografías |*.Jpg;*.Bmp";
+  // The start of the message for a name that is no photo name; its reason follows.
+  static constexpr std::u16string_view kBadNameText = u"El nombre de la fotografía no es válido";
   // Title of the message that reports a failure the window cannot settle itself.
   static constexpr std::u16string_view kFailureTitle = u"Cámara Fotográfica";
 
@@ -230,7 +284,8 @@ class CaptureWindow {
   void TakePhoto();
   // "Click": a still from the camera into the captured image.
   void Click();
-  // "Guardar": stores the still under the folder and the name box's text.
+  // "Guardar": stores the still under the folder and the name box's text. A text that is no
+  // photo name is refused with a message; nothing is saved and the window stays as it was.
   void Save();
   // "Limpiar": hides the still and the save buttons.
   void Clear();

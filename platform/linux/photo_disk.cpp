@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cerrno>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "velmora/coerce.h"
 #include "velmora/error.h"
@@ -78,8 +80,29 @@ std::string LinuxPhotoFiles::SystemPath(const std::u16string& path) const {
   }
   if (path.empty()) return ".";
   std::string out = ToUtf8(path);
-  if (out[0] == '/' && !drive_root_.empty()) out = drive_root_ + out;
-  return out;
+  if (out[0] != '/' || drive_root_.empty()) return out;
+  // Under a drive root ".." stops at that root, as it stops at "/" on the real one.
+  std::vector<std::string_view> parts;
+  std::size_t pos = 1;
+  while (pos <= out.size()) {
+    std::size_t end = out.find('/', pos);
+    if (end == std::string::npos) end = out.size();
+    const std::string_view part = std::string_view(out).substr(pos, end - pos);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    pos = end + 1;
+  }
+  std::string rooted = drive_root_;
+  for (std::string_view part : parts) {
+    rooted += '/';
+    rooted += part;
+  }
+  // A folder keeps its final separator.
+  if (parts.empty() || out.back() == '/') rooted += '/';
+  return rooted;
 }
 
 std::optional<std::vector<DirEntry>> LinuxPhotoFiles::List(const std::u16string& folder) {
@@ -108,12 +131,13 @@ void LinuxPhotoFiles::ReplaceFile(const std::u16string& path, std::span<const st
   const bool replacing = stat(target.c_str(), &old) == 0;
   if (replacing && S_ISDIR(old.st_mode)) Fail(path, EISDIR);
 
-  // The temporary name is hidden, so a search in the folder never matches a half-written photo.
+  // The temporary name is hidden, so a search in the folder never matches a half-written photo,
+  // and short, so that any name the folder can hold can be written through it.
   static std::atomic<unsigned> serial{0};
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = folder + "." + name + "." + std::to_string(getpid()) + "." +
+    temp = folder + ".velmora-" + std::to_string(getpid()) + "-" +
            std::to_string(serial.fetch_add(1)) + ".tmp";
     fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) Fail(path, errno);

@@ -22,7 +22,8 @@ class LinuxPhotoFiles final : public PhotoFileSystem {
   void ReplaceFile(const std::u16string& path, std::span<const std::uint8_t> bytes) override;
 
   // The path as the operating system takes it: UTF-8, under the drive root when absolute, "." for
-  // an empty one. Raises Error for a name the system cannot take (an embedded NUL).
+  // an empty one. Under a drive root an absolute path never climbs above it: "/../x" is the root's
+  // "x", as on the real root. Raises Error for a name the system cannot take (an embedded NUL).
   std::string SystemPath(const std::u16string& path) const;
 
  private:

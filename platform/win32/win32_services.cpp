@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <cwchar>
 #include <new>
 #include <string>
@@ -326,17 +328,35 @@ std::optional<std::vector<DirEntry>> WindowsPhotoFiles::List(const std::u16strin
 
 void WindowsPhotoFiles::ReplaceFile(const std::u16string& path,
                                     std::span<const std::uint8_t> bytes) {
-  // Written beside the target first, then moved over it: the old file stays whole on failure.
-  const std::u16string temp = path + u".tmp";
   constexpr int kPathAccess = 75;
   const Error failure(kPathAccess, u"No se pudo guardar el archivo " + path);
-  HANDLE h = CreateFileW(Wide(temp), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Written beside the target first, then moved over it: the old file stays whole on failure.
+  // The temporary file has a short name of its own (a fixed prefix and a number, 12 characters)
+  // so that any name the folder can hold can be written through it, and it is hidden while it
+  // is written, so a search never matches a half-written photo.
+  const std::size_t cut = path.find_last_of(u"\\/");
+  const std::u16string folder = cut == std::u16string::npos ? u"" : path.substr(0, cut + 1);
+  static std::atomic<std::uint32_t> serial{GetCurrentProcessId() * 2654435761u};
+  std::u16string temp;
+  HANDLE h = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+    const std::uint32_t n = serial.fetch_add(1);
+    temp = folder + u"~VM";
+    for (int shift = 16; shift >= 0; shift -= 4) temp += u"0123456789ABCDEF"[(n >> shift) & 0xF];
+    temp += u".tmp";
+    h = CreateFileW(Wide(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN,
+                    nullptr);
+    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
+        GetLastError() != ERROR_ALREADY_EXISTS) {
+      throw failure;
+    }
+  }
   if (h == INVALID_HANDLE_VALUE) throw failure;
   DWORD written = 0;
   const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(h);
-  if (!ok || written != bytes.size() ||
+  // The photo itself is an ordinary visible file, whatever the temporary one was.
+  if (!ok || written != bytes.size() || !SetFileAttributesW(Wide(temp), FILE_ATTRIBUTE_NORMAL) ||
       !MoveFileExW(Wide(temp), Wide(path), MOVEFILE_REPLACE_EXISTING)) {
     DeleteFileW(Wide(temp));
     throw failure;

@@ -15,10 +15,9 @@
 #include <windows.h>
 
 // windows.h spells some of its functions as macros over their A/W variants; these clash with
-// names of the library (velmora::MessageBox, velmora::FindFirstFile,
-// PhotoFileSystem::ReplaceFile). The Windows code here calls the W functions by their own names.
+// names of the library (velmora::MessageBox, PhotoFileSystem::ReplaceFile). The Windows code
+// here calls the W functions by their own names.
 #undef MessageBox
-#undef FindFirstFile
 #undef ReplaceFile
 
 namespace velmora::win32 {

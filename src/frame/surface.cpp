@@ -141,7 +141,7 @@ constexpr int kE6_13_94[] = {6, 13, 94};
 // (and 6 for a value the property's range cannot hold) from a host property of another kind.
 constexpr int kE13_424_438[] = {13, 424, 438};
 constexpr int kE6_13_424_438[] = {6, 13, 424, 438};
-// Fotografia, as the walks, and 5 for a name the directory search rejects (one holding a NUL).
+// Fotografia, as the walks, and 5 for a photo folder the disk fails to list.
 constexpr int kE5_13_424_438_481[] = {5, 13, 424, 438, 481};
 // A routine that must show a box fails with 5 when the host handed in no message box.
 constexpr int kE5_6_13[] = {5, 6, 13};

@@ -73,13 +73,15 @@ void CaptureWindow::TakePhoto() {
                                   MsgButtons::kOk);
       return;
     case PhotoSource::kWebcam: {
-      const char16_t sep = services_.photo_files->Separator();
-      const std::u16string target = JoinPhotoPath(state_.folder, state_.name, u".Jpg", sep);
+      PhotoFileSystem& fs = *services_.photo_files;
+      const std::u16string target =
+          JoinPhotoPath(state_.folder, state_.name, u".Jpg", fs.Separator());
       panel_visible_ = false;
+      // A name that is no photo name has no stored photo; "Guardar" says why it cannot be used.
+      if (!IsPhotoName(state_.name)) return;
       try {
         // A photo already stored for the name is the answer even if no new one is saved.
-        const std::u16string found = FindFirstFile(*services_.photo_files, target);
-        if (SameName(found, state_.name + u".Jpg")) state_.path = target;
+        if (!FindFile(fs, target).empty()) state_.path = fs.Resolve(target);
       } catch (const std::exception& e) {
         Report(target, e);
       }
@@ -98,7 +100,7 @@ void CaptureWindow::TakePhoto() {
           return;
         }
         // The chosen file stays where it is, under its own name: only its path is handed back.
-        if (!FindFirstFile(*services_.photo_files, chosen).empty()) {
+        if (!FindFile(*services_.photo_files, chosen).empty()) {
           state_.path = chosen;
           Close();
         }
@@ -138,11 +140,25 @@ void CaptureWindow::WriteStill(const std::u16string& path) {
 }
 
 void CaptureWindow::Save() {
-  const std::u16string path =
-      JoinPhotoPath(folder_text_, name_text_, u".jpg", services_.photo_files->Separator());
+  // The name box holds whatever the user typed: only a photo name is joined to the folder, so
+  // no photo lands, and none is replaced, outside it.
+  if (const PhotoNameFault fault = CheckPhotoName(name_text_); fault != PhotoNameFault::kNone) {
+    std::u16string text(kBadNameText);
+    text += u": ";
+    text += PhotoNameFaultText(fault);
+    text += u".";
+    try {
+      services_.message_box->Show(text, kFailureTitle, MsgIcon::kExclamation, MsgButtons::kOk);
+    } catch (...) {
+      // Nothing is left to tell the user with; nothing was saved either.
+    }
+    return;
+  }
+  PhotoFileSystem& fs = *services_.photo_files;
+  const std::u16string path = JoinPhotoPath(folder_text_, name_text_, u".jpg", fs.Separator());
   try {
     bool write = true;
-    if (!FindFirstFile(*services_.photo_files, path).empty()) {
+    if (!FindFile(fs, path).empty()) {
       write = services_.message_box->Show(kReplaceText, kReplaceTitle, MsgIcon::kInformation,
                                           MsgButtons::kYesNo) == MsgResult::kYes;
     }
@@ -151,8 +167,9 @@ void CaptureWindow::Save() {
       status_text_ = kSaved;
       Clear();
     }
-    // Saved, or an existing photo kept: either way it is the user's photo now.
-    state_.path = path;
+    // Saved, or an existing photo kept: either way it is the user's photo now, named as the
+    // disk has it, so that the host can open it on a disk that minds case.
+    state_.path = fs.Resolve(path);
     Close();
   } catch (const std::exception&) {
     SaveAgain(path);

@@ -12,29 +12,6 @@ namespace {
 
 thread_local PhotoState photo_state;
 
-// Case-insensitive wildcard match of the whole name against the whole pattern. Iterative with
-// one backtrack point, so a long name against many stars stays linear in practice.
-bool Glob(std::u16string_view name, std::u16string_view pattern) {
-  std::size_t n = 0, p = 0;
-  std::size_t star = std::u16string_view::npos, star_n = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == u'?' || UpperChar(pattern[p]) == UpperChar(name[n]))) {
-      ++n;
-      ++p;
-    } else if (p < pattern.size() && pattern[p] == u'*') {
-      star = p++;
-      star_n = n;
-    } else if (star != std::u16string_view::npos) {
-      p = star + 1;
-      n = ++star_n;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == u'*') ++p;
-  return p == pattern.size();
-}
-
 // The photo file of a name shows in the form's "Image1", reached through its controls as every
 // routine of the library reaches a host form's controls.
 // The control is handed back as a reference of its own: a host may build the controls
@@ -50,15 +27,6 @@ ObjectRef ImageBox(const ObjectRef& form) {
 }  // namespace
 
 PhotoState& ThreadPhotoState() { return photo_state; }
-
-bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
-  if (Glob(name, pattern)) return true;
-  // The directory search lets "NAME.*" stand for the bare name as well.
-  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*") {
-    return Glob(name, pattern.substr(0, pattern.size() - 2));
-  }
-  return false;
-}
 
 std::u16string PhotoFileSystem::Resolve(const std::u16string& path) {
   const char16_t sep = Separator();
@@ -91,17 +59,35 @@ std::u16string PhotoFileSystem::Resolve(const std::u16string& path) {
   return out;
 }
 
-std::u16string FindFirstFile(PhotoFileSystem& fs, std::u16string_view pattern) {
-  const std::size_t cut = pattern.rfind(fs.Separator());
+std::u16string FindPhoto(PhotoFileSystem& fs, std::u16string_view folder,
+                         std::u16string_view name) {
+  // A name that is no photo name is the photo of nothing; the disk is not asked.
+  if (!IsPhotoName(name)) return {};
+  const auto entries = fs.List(fs.Resolve(std::u16string(folder)));
+  if (!entries) return {};
+  for (const DirEntry& e : *entries) {
+    if (e.kind == EntryKind::kFile && !e.hidden && IsPhotoOf(e.name, name)) return e.name;
+  }
+  return {};
+}
+
+std::u16string FindFile(PhotoFileSystem& fs, std::u16string_view path) {
+  // Windows paths may be written with either slash; a Linux name may hold a backslash.
+  std::size_t cut = path.rfind(fs.Separator());
+  if (fs.Separator() == u'\\') {
+    const std::size_t slash = path.rfind(u'/');
+    if (slash != std::u16string_view::npos && (cut == std::u16string_view::npos || slash > cut)) {
+      cut = slash;
+    }
+  }
   const std::u16string folder(cut == std::u16string_view::npos ? std::u16string_view{}
-                                                               : pattern.substr(0, cut + 1));
-  const std::u16string_view name =
-      cut == std::u16string_view::npos ? pattern : pattern.substr(cut + 1);
+                                                               : path.substr(0, cut + 1));
+  const std::u16string_view name = cut == std::u16string_view::npos ? path : path.substr(cut + 1);
   if (name.empty()) return {};
   const auto entries = fs.List(fs.Resolve(folder));
   if (!entries) return {};
   for (const DirEntry& e : *entries) {
-    if (e.kind == EntryKind::kFile && !e.hidden && MatchesPattern(e.name, name)) return e.name;
+    if (e.kind == EntryKind::kFile && !e.hidden && SameName(e.name, name)) return e.name;
   }
   return {};
 }
@@ -128,8 +114,9 @@ std::u16string PhotoFolder(char16_t separator) {
 void Dolva::Fotografia(std::u16string& Archivo, const ObjectRef& xForma) {
   PhotoFileSystem* fs = services().photo_files.get();
   // Without a disk there is no photo folder either: nothing is found and the image is emptied.
+  // A name that is no photo name ("../x", "*") has no photo either, wherever it would point.
   const std::u16string folder = fs ? PhotoFolder(fs->Separator()) : std::u16string();
-  const std::u16string found = fs ? FindFirstFile(*fs, folder + Archivo + u".*") : std::u16string();
+  const std::u16string found = fs ? FindPhoto(*fs, folder, Archivo) : std::u16string();
   if (found.empty()) {
     NOFoto(xForma);
     return;

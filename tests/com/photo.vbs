@@ -51,6 +51,19 @@ CheckErr "a file that is no picture", 481, Desc(481)
 On Error GoTo 0
 CheckTrue "the form keeps its picture", IsObject(img.Picture)
 
+' A name is a name, never a path, a pattern, a stream or a device: each of these finds no photo
+' and empties the image, as a name without a photo does, though most would reach JUAN.BMP
+' through the folder or as a pattern.
+Dim bad
+For Each bad In Array("j?an", "*", "JU*", "..\Fotos\juan", "..\..\Ponderix\Fotos\JUAN", _
+                      "C:juan", "\\server\share", "juan:stream", "CON", "NUL", "COM1", "", ".")
+  d.Fotografia "juan", f
+  who = bad
+  d.Fotografia who, f
+  CheckTrue "no photo for the name """ & bad & """", img.Picture Is Nothing
+  Check "Fotografia leaves Archivo """ & bad & """", who, bad
+Next
+
 ' The capture window, closed by its close box when nobody attends it: the photo path stays as it
 ' was (empty on the thread's first call).
 who = " juan "

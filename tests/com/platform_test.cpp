@@ -194,6 +194,19 @@ void Pictures() {
   DeleteFileW(L"C:\\Ponderix\\Fotos\\NUEVO.jpg");
   Check(ErrorOf([&] { files.ReplaceFile(u"C:\\No\\Existe\\X.jpg", first); }) == 75,
         "a file that cannot be written is 75");
+
+  // A name as long as a folder takes (255 characters) is written through a temporary file of a
+  // short name of its own, and ends as an ordinary visible file, with nothing left beside it.
+  CreateDirectoryW(L"C:\\Largos", nullptr);
+  const std::u16string longest = u"C:\\Largos\\" + std::u16string(251, u'L') + u".jpg";
+  Check(ErrorOf([&] { files.ReplaceFile(longest, first); }) == 0,
+        "a name of 255 characters is written");
+  const auto written = files.List(u"C:\\Largos");
+  Check(written.has_value() && written->size() == 1 &&
+            written->front().name == longest.substr(10) && !written->front().hidden,
+        "the photo alone is in its folder, and not hidden");
+  DeleteFileW(reinterpret_cast<const wchar_t*>(longest.c_str()));
+  RemoveDirectoryW(L"C:\\Largos");
 }
 
 // The bytes of a bitmap file: width, height and bits per pixel from its headers.

@@ -16,6 +16,7 @@
 // clang-format on
 
 #include <cstdio>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -575,6 +576,92 @@ void CaptureFromFile(IDispatch* d) {
   CheckText(r, u"C:\\Ponderix\\Fotos\\JUAN.BMP", "a chosen file is returned where it lies");
 }
 
+// Names typed into the name box in the forms that would leave the folder, name a drive, a
+// share, a stream or a device of Windows: "Guardar" shows why each is no photo name (in a real
+// message box, read and closed here), saves nothing, and the window stays for the next try.
+void CaptureRefusesPathsAsNames(IDispatch* d) {
+  CreateDirectoryW(L"C:\\DENTRO", nullptr);
+  CreateDirectoryW(L"C:\\DENTRO\\FOTOS", nullptr);
+  struct Case {
+    const wchar_t* typed;
+    const char16_t* why;
+  };
+  static const Case kCases[] = {
+      {L"..\\x", u"lleva / o \\, que separan carpetas"},
+      {L"C:x", u"lleva alguno de los caracteres : * ? \" < > |"},
+      {L"\\\\server\\share", u"lleva / o \\, que separan carpetas"},
+      {L"a:b", u"lleva alguno de los caracteres : * ? \" < > |"},
+      {L"CON", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
+      {L"NUL", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
+      {L"COM1", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
+  };
+  std::size_t next = 0;
+  std::vector<std::u16string> shown(std::size(kCases));
+  std::vector<bool> stayed(std::size(kCases), false);
+  std::vector<std::function<bool()>> plan = {
+      [&] {
+        if (!Visible(Capture())) return false;
+        Click(Item(ids::kOption1));
+        Click(Item(ids::kCmdFoto));
+        return true;
+      },
+      [&] {
+        Click(Item(ids::kCommand1));
+        return true;
+      },
+  };
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    plan.push_back([&, i] {
+      SetWindowTextW(Item(ids::kText1), kCases[i].typed);
+      Click(Item(ids::kCommand2));
+      return true;
+    });
+    plan.push_back([&, i] {
+      HWND box = FindWindowW(L"#32770", L"Cámara Fotográfica");
+      if (!Visible(box)) return false;
+      shown[i] = TextOf(GetDlgItem(box, 0xFFFF));
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      next = i + 1;
+      return true;
+    });
+    plan.push_back([&, i] {
+      if (IsWindow(FindWindowW(L"#32770", L"Cámara Fotográfica"))) return false;
+      stayed[i] = Visible(Capture()) && Visible(Item(ids::kCommand2));
+      return true;
+    });
+  }
+  plan.push_back([&] {
+    PostMessageW(Capture(), WM_CLOSE, 0, 0);
+    return true;
+  });
+  const UINT_PTR timer = Hook(std::move(plan));
+  const std::u16string r = Call(d, u"PhotoWay", {Text(u"ana"), Text(u"C:\\DENTRO\\FOTOS")});
+  KillTimer(nullptr, timer);
+  Check(HookFinished() && next == std::size(kCases), "every name was tried");
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    const std::string typed = ToUtf8(reinterpret_cast<const char16_t*>(kCases[i].typed));
+    CheckText(shown[i],
+              u"El nombre de la fotografía no es válido: " + std::u16string(kCases[i].why) + u".",
+              "the message for " + typed);
+    Check(stayed[i], "the window stays after refusing " + typed);
+  }
+  CheckText(r, u"C:\\Ponderix\\Fotos\\JUAN.BMP", "the photo path stays as it was");
+  WIN32_FIND_DATAW found{};
+  HANDLE h = FindFirstFileW(L"C:\\DENTRO\\FOTOS\\*", &found);
+  int entries = 0;
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0)
+        ++entries;
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+  }
+  Check(entries == 0, "nothing was saved in the folder");
+  Check(GetFileAttributesW(L"C:\\DENTRO\\x.jpg") == INVALID_FILE_ATTRIBUTES &&
+            GetFileAttributesW(L"C:\\x.jpg") == INVALID_FILE_ATTRIBUTES,
+        "nothing was saved beside it");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -602,6 +689,7 @@ int wmain(int argc, wchar_t** argv) {
     CaptureExistingPhoto(d);
     CaptureKeepStoredPhoto(d);
     CaptureFromFile(d);
+    CaptureRefusesPathsAsNames(d);
   }
   d->Release();
   CoUninitialize();

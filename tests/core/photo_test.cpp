@@ -174,22 +174,104 @@ class Photo : public ::testing::Test {
   std::shared_ptr<ImageForm> form = std::make_shared<ImageForm>();
 };
 
-TEST(PhotoSearch, PatternsFollowTheDirectorySearchRules) {
+TEST(PhotoNames, PlainNamesAreAcceptedPathsPatternsAndDevicesRefused) {
+  using F = PhotoNameFault;
+  const std::u16string longest(kMaxPhotoName, u'x');
   struct Case {
-    const char16_t* name;
-    const char16_t* pattern;
-    bool matches;
+    std::u16string name;
+    PhotoNameFault fault;
   } cases[] = {
-      {u"JUAN.jpg", u"JUAN.*", true},   {u"juan.JPG", u"JUAN.*", true},
-      {u"JUAN", u"JUAN.*", true},       {u"JUAN.tar.gz", u"JUAN.*", true},
-      {u"JUANA.jpg", u"JUAN.*", false}, {u"JUAN.jpg", u"JUAN.Jpg", true},
-      {u"JOSÉ.jpg", u"josé.*", true},   {u"JUAN.jpg", u"J??N.JPG", true},
-      {u"JUAN.jpg", u"J?N.JPG", false}, {u"a.b.c", u"*.c", true},
-      {u"JUAN.jpg", u"*", true},        {u"JUAN.jpg", u"JUAN", false},
-      {u"xJUAN.jpg", u"JUAN.*", false}, {u"aaaaaaaaab", u"*a*a*a*b", true},
+      {u"JUAN", F::kNone},
+      {u" juan pérez ", F::kNone},
+      {u"ñandú", F::kNone},
+      {u"O'Brien, José", F::kNone},
+      {u"JUAN.X", F::kNone},
+      {u"[2009] ana_b-c", F::kNone},
+      {u"€ \U0001F600", F::kNone},
+      {u"CONSUELO", F::kNone},
+      {u"COM10", F::kNone},
+      {u"LPT", F::kNone},
+      {u"NULO.X", F::kNone},
+      {u"CON_X", F::kNone},
+      {u"PEDRO~A", F::kNone},
+      {u"PEDROPE~1", F::kNone},
+      {u"AB~1.X", F::kNone},
+      {longest, F::kNone},
+      {u"  " + longest + u"  ", F::kNone},
+      {u"", F::kEmpty},
+      {u"   ", F::kEmpty},
+      {longest + u"x", F::kTooLong},
+      {u"../../fuera/MALO", F::kSeparator},
+      {u"..\\x", F::kSeparator},
+      {u"\\\\servidor\\recurso", F::kSeparator},
+      {u"/etc/passwd", F::kSeparator},
+      {u"x/", F::kSeparator},
+      {u"C:x", F::kReserved},
+      {u"a:b", F::kReserved},
+      {u"JUAN::$DATA", F::kReserved},
+      {u"*", F::kReserved},
+      {u"J?AN", F::kReserved},
+      {u"a\"b", F::kReserved},
+      {u"a<b", F::kReserved},
+      {u"a>b", F::kReserved},
+      {u"a|b", F::kReserved},
+      {u"a\nb", F::kControl},
+      {u"\x01", F::kControl},
+      {u"a\x1F", F::kControl},
+      {u"a\x7F", F::kControl},
+      {std::u16string(u"a\0b", 3), F::kControl},
+      {u"a\xD800", F::kBrokenText},
+      {u"\xDC00x", F::kBrokenText},
+      {u"\xD800\xD800", F::kBrokenText},
+      {u".", F::kDots},
+      {u" .. ", F::kDots},
+      {u"...", F::kDots},
+      {u".oculto", F::kDots},
+      {u"ANA.", F::kDots},
+      {u"CON", F::kDevice},
+      {u"con", F::kDevice},
+      {u"Nul", F::kDevice},
+      {u"PRN", F::kDevice},
+      {u"AUX", F::kDevice},
+      {u"COM1", F::kDevice},
+      {u"com9", F::kDevice},
+      {u"COM0", F::kDevice},
+      {u"LPT1", F::kDevice},
+      {u"lpt9", F::kDevice},
+      {u"COM\u00B9", F::kDevice},
+      {u"LPT\u00B3", F::kDevice},
+      {u"CON.X", F::kDevice},
+      {u"nul .jpg", F::kDevice},
+      {u"con.tar.gz", F::kDevice},
+      {u"CONIN$", F::kDevice},
+      {u"conout$", F::kDevice},
+      {u"PEDRO~1", F::kShortName},
+      {u"ab~12345", F::kShortName},
+      {u"~1", F::kShortName},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << U8(c.name) << " ~ " << U8(c.pattern);
+    EXPECT_EQ(CheckPhotoName(c.name), c.fault) << U8(c.name);
+    EXPECT_EQ(IsPhotoName(c.name), c.fault == F::kNone) << U8(c.name);
+    EXPECT_EQ(PhotoNameFaultText(c.fault).empty(), c.fault == F::kNone) << U8(c.name);
+  }
+}
+
+TEST(PhotoSearch, APhotoIsTheNameOrTheNameAndAnExtensionNeverAPattern) {
+  struct Case {
+    const char16_t* file;
+    const char16_t* name;
+    bool is_photo;
+  } cases[] = {
+      {u"JUAN.jpg", u"JUAN", true},     {u"juan.JPG", u"JUAN", true},
+      {u"JUAN", u"juan", true},         {u"JUAN.tar.gz", u"JUAN", true},
+      {u"JUAN.", u"JUAN", true},        {u"JOSÉ.jpg", u"josé", true},
+      {u"JUAN.X.jpg", u"JUAN.X", true}, {u"JUANA.jpg", u"JUAN", false},
+      {u"xJUAN.jpg", u"JUAN", false},   {u"JUA.jpg", u"JUAN", false},
+      {u"JUAN.jpg", u"J?AN", false},    {u"JUAN.jpg", u"*", false},
+      {u"J?AN.jpg", u"J?AN", true},     {u"JUAN.jpg", u"JUAN.*", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsPhotoOf(c.file, c.name), c.is_photo) << U8(c.file) << " of " << U8(c.name);
   }
 }
 
@@ -199,19 +281,46 @@ TEST(PhotoSearch, FirstVisibleFileInListingOrderIgnoringCase) {
   disk.AddFile(u"/Ponderix/Fotos/JUAN.bmp", {}, /*hidden=*/true);
   disk.AddFile(u"/Ponderix/Fotos/JUAN.txt", {});
   disk.AddFile(u"/Ponderix/Fotos/JUAN.jpg.bak", {});
+  disk.AddFile(u"/Ponderix/Fotos/J*.jpg", {});
   struct Case {
-    const char16_t* pattern;
+    const char16_t* folder;
+    const char16_t* name;
     const char16_t* found;
   } cases[] = {
-      {u"/Ponderix/Fotos/JUAN.*", u"JUAN.txt"},
-      {u"/PONDERIX/fotos/juan.*", u"JUAN.txt"},
-      {u"/Ponderix/Fotos/JUAN.bmp", u""},
-      {u"/Ponderix/Fotos/JUAN.jpg", u""},
-      {u"/Ponderix/Otras/JUAN.*", u""},
-      {u"/Ponderix/Fotos/", u""},
-      {u"Ponderix/Fotos/juan.JPG.*", u"JUAN.jpg.bak"},
+      {u"/Ponderix/Fotos/", u"JUAN", u"JUAN.txt"},
+      {u"/PONDERIX/fotos", u"juan", u"JUAN.txt"},
+      {u"/Ponderix/Fotos/", u"JUAN.jpg", u"JUAN.jpg.bak"},
+      {u"/Ponderix/Otras/", u"JUAN", u""},
+      {u"/Ponderix/Fotos/", u"", u""},
+      {u"/Ponderix/Fotos/", u"J*", u""},
+      {u"/Ponderix/Fotos/", u"../Fotos/JUAN", u""},
   };
-  for (const auto& c : cases) EXPECT_EQ(FindFirstFile(disk, c.pattern), c.found) << U8(c.pattern);
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindPhoto(disk, c.folder, c.name), c.found) << U8(c.folder) << " " << U8(c.name);
+  }
+}
+
+TEST(PhotoSearch, OnePathIsFoundByItsWholeNameIgnoringCase) {
+  fakes::FakeDisk disk;
+  disk.AddFile(u"/Ponderix/Fotos/JUAN.jpg", {});
+  disk.AddFile(u"/Ponderix/Fotos/OCULTA.jpg", {}, /*hidden=*/true);
+  disk.AddFolder(u"/Ponderix/Fotos/CARPETA.jpg");
+  struct Case {
+    const char16_t* path;
+    const char16_t* found;
+  } cases[] = {
+      {u"/Ponderix/Fotos/JUAN.jpg", u"JUAN.jpg"},
+      {u"/PONDERIX/FOTOS/juan.JPG", u"JUAN.jpg"},
+      {u"/Ponderix/Fotos/J*.jpg", u""},
+      {u"/Ponderix/Fotos/J?AN.jpg", u""},
+      {u"/Ponderix/Fotos/JUAN", u""},
+      {u"/Ponderix/Fotos/JUAN.*", u""},
+      {u"/Ponderix/Fotos/OCULTA.jpg", u""},
+      {u"/Ponderix/Fotos/CARPETA.jpg", u""},
+      {u"/Ponderix/Fotos/", u""},
+      {u"Ponderix/Fotos/JUAN.jpg", u"JUAN.jpg"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindFile(disk, c.path), c.found) << U8(c.path);
 }
 
 TEST(PhotoSearch, ResolvePrefersTheExactSpellingThenAnyCase) {
@@ -340,16 +449,18 @@ TEST_F(Photo, PhotoWayTrimsAndUpperCasesButLeavesTheCallersTexts) {
   EXPECT_EQ(ThreadPhotoState().name, u"JOSÉ PÉREZ");
 }
 
+// The path PhotoWay returns names the file as the disk has it: on a disk that minds case, the
+// upper-cased folder it was given would name no file.
 TEST_F(Photo, SavedPhotoIsABitmapUnderTheNameAndFolder) {
   disk->AddFolder(u"/fotos");
-  EXPECT_EQ(PhotoWay(u" juan ", u"/fotos", TakeAndSave(0x00FF00)), u"/FOTOS/JUAN.jpg");
+  EXPECT_EQ(PhotoWay(u" juan ", u"/fotos", TakeAndSave(0x00FF00)), u"/fotos/JUAN.jpg");
   EXPECT_TRUE(host->closed_by_request);
   const auto saved = disk->Read(u"/fotos/JUAN.jpg");
   ASSERT_TRUE(saved);
   EXPECT_EQ(Text(saved).substr(0, 2), "BM");
   EXPECT_TRUE(boxes->shown().empty());
   // The next window closed with its close box returns the same path again.
-  EXPECT_EQ(PhotoWay(u"otro", u"/fotos", nullptr), u"/FOTOS/JUAN.jpg");
+  EXPECT_EQ(PhotoWay(u"otro", u"/fotos", nullptr), u"/fotos/JUAN.jpg");
   EXPECT_FALSE(host->closed_by_request);
 }
 
@@ -366,7 +477,7 @@ TEST_F(Photo, ReplaceQuestionDecidesWhetherTheOldPhotoStays) {
     // Stored as "juan.JPG": the search and the save must find it whatever the case.
     disk->AddFile(u"/fotos/juan.JPG", Bitmap(0x111111));
     boxes->Answer(c.answer);
-    EXPECT_EQ(PhotoWay(u"juan", u"/fotos", TakeAndSave(0x222222)), u"/FOTOS/JUAN.jpg");
+    EXPECT_EQ(PhotoWay(u"juan", u"/fotos", TakeAndSave(0x222222)), u"/fotos/juan.JPG");
     ASSERT_FALSE(boxes->shown().empty());
     EXPECT_EQ(boxes->shown().back().text, CaptureWindow::kReplaceText);
     EXPECT_EQ(boxes->shown().back().title, u"Precaución");
@@ -386,7 +497,7 @@ TEST_F(Photo, WebcamModeReturnsAnExistingPhotoEvenWhenClosedAtOnce) {
                        w.TakePhoto();
                        EXPECT_EQ(w.stage(), CaptureStage::kLive);
                      }),
-            u"/FOTOS/JUAN.Jpg");
+            u"/fotos/juan.jpg");
   EXPECT_FALSE(host->closed_by_request);
 }
 
@@ -401,7 +512,7 @@ TEST_F(Photo, EditedNameIsStoredWhileTheCheckUsedTheGivenName) {
     w.EditName(u"Pedro");
     w.Save();
   });
-  EXPECT_EQ(result, u"/FOTOS/Pedro.jpg");
+  EXPECT_EQ(result, u"/fotos/PEDRO.jpg");
   EXPECT_EQ(boxes->shown().size(), 1u);  // replace PEDRO.jpg?
   EXPECT_EQ(Text(disk->Read(u"/fotos/PEDRO.jpg")), Text(Bitmap(9)));
   EXPECT_FALSE(disk->Read(u"/fotos/JUAN.jpg"));
@@ -438,7 +549,7 @@ TEST_F(Photo, SaveThatFailsTwiceIsReportedAndLeavesTheOldPhoto) {
                        EXPECT_EQ(w.stage(), CaptureStage::kCaptured);
                        EXPECT_EQ(w.status_text(), u"");
                      }),
-            u"/FOTOS/JUAN.Jpg");  // what the webcam check found, not what Guardar wrote
+            u"/fotos/JUAN.jpg");  // what the webcam check found, not what Guardar wrote
   EXPECT_EQ(Text(disk->Read(u"/fotos/JUAN.jpg")), Text(Bitmap(0x111111)));
   ASSERT_EQ(boxes->shown().size(), 2u);
   EXPECT_EQ(boxes->shown()[1].title, u"Cámara Fotográfica");
@@ -581,6 +692,120 @@ TEST_F(Photo, PhotoWayRaises5WithoutAWindowOrWhileItsWindowIsOpen) {
   EXPECT_EQ(OpenCaptureWindow(), nullptr);
   Dolva bare(FixedServices(MakeDate({2009, 3, 15}, {10, 0, 0})));
   EXPECT_EQ(ErrorOf([&] { bare.PhotoWay(name, folder); }), err::kInvalidCall);
+}
+
+TEST_F(Photo, GuardarRefusesANameThatIsNoPhotoNameAndTheWindowStaysUsable) {
+  struct Case {
+    const char16_t* typed;
+    const char16_t* why;
+  } cases[] = {
+      {u"../../fuera/MALO", u"lleva / o \\, que separan carpetas"},
+      {u"..\\x", u"lleva / o \\, que separan carpetas"},
+      {u"\\\\servidor\\recurso", u"lleva / o \\, que separan carpetas"},
+      {u"C:x", u"lleva alguno de los caracteres : * ? \" < > |"},
+      {u"a:b", u"lleva alguno de los caracteres : * ? \" < > |"},
+      {u"J?AN", u"lleva alguno de los caracteres : * ? \" < > |"},
+      {u"..", u"es . o .., o empieza o termina con punto"},
+      {u"CON", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
+      {u"nul", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
+      {u"COM1", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
+      {u"   ", u"está vacío"},
+  };
+  disk->AddFolder(u"/fuera");
+  disk->AddFile(u"/Ponderix/Fotos/MALO.jpg", Bitmap(0x111111));
+  disk->AddFile(u"/Ponderix/Fotos/ana.jpg", {});  // each corrected save replaces it
+  for (const auto& c : cases) {
+    const auto boxes_before = boxes->shown().size();
+    ThreadPhotoState().path = u"antes";
+    std::vector<std::u16string> outside;
+    disk->watch = [&outside](fakes::DiskAccess access, const std::u16string& path) {
+      if (!fakes::StaysIn(access, path, u"/Ponderix/Fotos")) outside.push_back(path);
+    };
+    const auto result = PhotoWay(u"ana", u"/Ponderix/Fotos", [&](CaptureWindow& w) {
+      w.SelectSource(PhotoSource::kWebcam);
+      w.TakePhoto();
+      camera->Feed(std::make_shared<FakePicture>(2, 2, 0x222222));
+      w.Click();
+      w.EditName(c.typed);
+      w.Save();
+      EXPECT_EQ(w.stage(), CaptureStage::kCaptured) << U8(c.typed);
+      EXPECT_TRUE(w.save_visible()) << U8(c.typed);
+      // Corrected, the same window stores the photo.
+      w.EditName(u"ana");
+      w.Save();
+      EXPECT_EQ(w.stage(), CaptureStage::kClosed) << U8(c.typed);
+    });
+    EXPECT_EQ(result, u"/Ponderix/Fotos/ana.jpg") << U8(c.typed);
+    // The refusal, then the replace question of the corrected name.
+    ASSERT_EQ(boxes->shown().size(), boxes_before + 2) << U8(c.typed);
+    EXPECT_EQ(boxes->shown().back().title, u"Precaución");
+    const auto& box = boxes->shown()[boxes_before];
+    EXPECT_EQ(box.text,
+              u"El nombre de la fotografía no es válido: " + std::u16string(c.why) + u".");
+    EXPECT_EQ(box.title, u"Cámara Fotográfica");
+    EXPECT_EQ(box.icon, MsgIcon::kExclamation);
+    EXPECT_EQ(box.buttons, MsgButtons::kOk);
+    EXPECT_TRUE(outside.empty()) << U8(c.typed) << " reached " << U8(outside.front());
+    EXPECT_EQ(disk->List(u"/fuera")->size(), 0u) << U8(c.typed);
+    EXPECT_EQ(Text(disk->Read(u"/Ponderix/Fotos/MALO.jpg")), Text(Bitmap(0x111111)));
+  }
+  EXPECT_EQ(disk->List(u"/Ponderix/Fotos")->size(), 2u);
+}
+
+TEST_F(Photo, ANameGivenToPhotoWayThatIsNoPhotoNameFindsNothingAndSavesNothing) {
+  disk->AddFile(u"/fuera/MALO.jpg", Bitmap(0x111111));
+  disk->AddFolder(u"/Ponderix/Fotos");
+  ThreadPhotoState().path = u"antes";
+  std::vector<std::u16string> outside;
+  disk->watch = [&outside](fakes::DiskAccess access, const std::u16string& path) {
+    if (!fakes::StaysIn(access, path, u"/Ponderix/Fotos")) outside.push_back(path);
+  };
+  // The webcam check finds no "stored photo" through the path, and Guardar refuses it.
+  EXPECT_EQ(PhotoWay(u"../../fuera/MALO", u"/Ponderix/Fotos", TakeAndSave(0x222222)), u"antes");
+  EXPECT_FALSE(host->closed_by_request);
+  EXPECT_TRUE(outside.empty()) << U8(outside.front());
+  EXPECT_EQ(Text(disk->Read(u"/fuera/MALO.jpg")), Text(Bitmap(0x111111)));
+  EXPECT_EQ(disk->writes, 0);
+  ASSERT_EQ(boxes->shown().size(), 1u);
+  EXPECT_EQ(boxes->shown()[0].text.substr(0, CaptureWindow::kBadNameText.size()),
+            CaptureWindow::kBadNameText);
+}
+
+TEST_F(Photo, FotografiaOfANameThatIsNoPhotoNameEmptiesTheImageWithoutSearching) {
+  disk->AddFile(u"/Ponderix/Fotos/JUAN.jpg", Bitmap(0xA));
+  disk->AddFile(u"/fuera/SECRETO.jpg", Bitmap(0xB));
+  int lists = 0;
+  disk->watch = [&lists](fakes::DiskAccess, const std::u16string&) { ++lists; };
+  for (const char16_t* name : {u"*", u"J?AN", u"JUAN*", u"../../fuera/SECRETO", u"..\\JUAN", u"..",
+                               u"CON", u"JUAN/", u"C:JUAN", u""}) {
+    form->image->picture = std::make_shared<FakePicture>(1, 1, 7);
+    std::u16string archivo = name;
+    dolva->Fotografia(archivo, form);
+    EXPECT_EQ(form->image->picture, nullptr) << U8(name);
+    EXPECT_EQ(archivo, name);
+  }
+  EXPECT_EQ(lists, 0);
+  EXPECT_TRUE(loader->loaded.empty());
+  // The plain name still finds its photo.
+  std::u16string juan = u"juan";
+  dolva->Fotografia(juan, form);
+  EXPECT_NE(form->image->picture, nullptr);
+}
+
+TEST_F(Photo, AChosenFileIsFoundByItsOwnNameNeverAsAPattern) {
+  disk->AddFile(u"/home/ana/Mi Foto.BMP", Bitmap(1));
+  for (const char16_t* chosen : {u"/home/ana/*.BMP", u"/home/ana/Mi?Foto.bmp", u"/home/ana/*"}) {
+    ThreadPhotoState().path = u"antes";
+    dialog->Answer(chosen);
+    EXPECT_EQ(PhotoWay(u"ana", u"/fotos",
+                       [](CaptureWindow& w) {
+                         w.SelectSource(PhotoSource::kFile);
+                         w.TakePhoto();
+                         EXPECT_EQ(w.stage(), CaptureStage::kChoosing);
+                       }),
+              u"antes")
+        << U8(chosen);
+  }
 }
 
 }  // namespace

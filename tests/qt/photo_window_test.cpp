@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -67,6 +68,12 @@ bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
   return true;
 }
 
+void Write(const fs::path& p, const char* bytes) {
+  QFile f(QString::fromStdString(p.string()));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
 std::string Head(const fs::path& p, int n) {
   QFile f(QString::fromStdString(p.string()));
   if (!f.open(QIODevice::ReadOnly)) return "<none>";
@@ -92,8 +99,9 @@ class CaptureWindowQt : public ::testing::Test {
 
   // Runs PhotoWay with the user's part played by the script on the real window; the window is
   // then closed with its close box unless it closed itself.
-  std::u16string PhotoWay(std::u16string name, const std::function<void(FrmTomaFoto&)>& script) {
-    std::u16string folder = (dir / "fotos").u16string();
+  std::u16string PhotoWay(std::u16string name, const std::function<void(FrmTomaFoto&)>& script,
+                          const std::string& subfolder = "fotos") {
+    std::u16string folder = (dir / subfolder).u16string();
     // The window is loaded (and lets events run) before it shows: wait until it is up.
     std::function<void()> play = [&] {
       auto* window = qobject_cast<FrmTomaFoto*>(QApplication::activeModalWidget());
@@ -116,6 +124,14 @@ class CaptureWindowQt : public ::testing::Test {
   static bool HasPicture(QWidget& w, const char* name) {
     const QLabel* label = Get<QLabel>(w, name);
     return label != nullptr && !label->pixmap().isNull();
+  }
+  // Replaces the text of a box key by key, as a user types it.
+  static void Type(QLineEdit& box, const QString& text) {
+    box.selectAll();
+    for (const QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QCoreApplication::sendEvent(&box, &press);
+    }
   }
   // Webcam chosen, a live frame seen, a still taken.
   static void TakeStill(FrmTomaFoto& w) {
@@ -321,7 +337,8 @@ TEST_F(CaptureWindowQt, WebcamStillIsSavedAsABitmapAndTheCameraReleased) {
     Get(w, "Command2")->click();
     EXPECT_FALSE(w.isVisible());
   });
-  EXPECT_EQ(result, UpperCase((dir / "fotos").u16string()) + u"/ANA.jpg");
+  // The folder as the disk spells it, not as PhotoWay upper-cased it: the path opens.
+  EXPECT_EQ(result, (dir / "fotos" / "ANA.jpg").u16string());
   EXPECT_EQ(Head(dir / "fotos" / "ANA.jpg", 2), "BM");
   const QImage saved = ImageOf(QtPictureLoader().Load((dir / "fotos" / "ANA.jpg").u16string()));
   EXPECT_EQ(saved.size(), QSize(640, 480));
@@ -345,7 +362,7 @@ TEST_F(CaptureWindowQt, ReplaceQuestionYesReplacesNoKeeps) {
       TakeStill(w);
       Get(w, "Command2")->click();
     });
-    EXPECT_EQ(result, UpperCase((dir / "fotos").u16string()) + u"/LUIS.jpg");
+    EXPECT_EQ(result, (dir / "fotos" / "luis.JPG").u16string());
     ASSERT_EQ(boxes->shown.size(), 1u);
     EXPECT_EQ(boxes->shown[0].title, u"Precaución");
     EXPECT_EQ(Head(dir / "fotos" / "luis.JPG", 2), c.replaced ? "BM" : "fo");
@@ -409,6 +426,44 @@ TEST_F(CaptureWindowQt, FileModeAnswersTheRealDialog) {
     EXPECT_EQ(filter, QStringLiteral("Fotografías (*.[Jj][Pp][Gg] *.[Bb][Mm][Pp])"));
     EXPECT_EQ(shown_filter, QStringLiteral("Fotografías"));
   }
+}
+
+// A path typed into the name box is refused when "Guardar" is pressed: nothing is written
+// anywhere, the window stays with its still, and a plain name then saves.
+TEST_F(CaptureWindowQt, APathTypedAsTheNameIsRefusedAndNothingIsWritten) {
+  // "../../outside/EVIL" from the photo folder a/fotos is outside/EVIL of the test's folder.
+  fs::create_directories(dir / "a" / "fotos");
+  fs::create_directories(dir / "outside");
+  Write(dir / "outside" / "EVIL.jpg", "no soy la foto");
+  const auto result = PhotoWay(
+      u"ana",
+      [this](FrmTomaFoto& w) {
+        TakeStill(w);
+        auto* name = Get<QLineEdit>(w, "Text1");
+        Type(*name, QStringLiteral("../../outside/EVIL"));
+        Get(w, "Command2")->click();
+        ASSERT_EQ(boxes->shown.size(), 1u);
+        EXPECT_EQ(boxes->shown[0].text,
+                  u"El nombre de la fotografía no es válido: lleva / o \\, que separan carpetas.");
+        EXPECT_EQ(boxes->shown[0].title, u"Cámara Fotográfica");
+        EXPECT_EQ(boxes->shown[0].icon, MsgIcon::kExclamation);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_TRUE(Get(w, "Command2")->isVisible() && HasPicture(w, "Image1"));
+        EXPECT_EQ(name->text(), QStringLiteral("../../outside/EVIL"));
+        Type(*name, QStringLiteral("Eva"));
+        Get(w, "Command2")->click();
+        EXPECT_FALSE(w.isVisible());
+      },
+      "a/fotos");
+  EXPECT_EQ(result, (dir / "a" / "fotos" / "Eva.jpg").u16string());
+  EXPECT_EQ(Head(dir / "outside" / "EVIL.jpg", 14), "no soy la foto");
+  std::vector<std::string> names;
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    names.push_back(fs::relative(e.path(), dir).string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "a/fotos", "a/fotos/Eva.jpg", "fotos", "outside",
+                                             "outside/EVIL.jpg"}));
 }
 
 TEST_F(CaptureWindowQt, CloseBoxKeepsThePreviousPath) {
