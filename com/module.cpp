@@ -4,6 +4,7 @@
 #include <mutex>
 #include <new>
 
+#include "com/registration.h"
 #include "com/server.h"
 #include "win32/frm_toma_foto.h"
 
@@ -57,70 +58,6 @@ class ClassFactory final : public IClassFactory {
 
 ClassFactory dolva_factory(Interface::kDolva);
 ClassFactory apis_factory(Interface::kAPIs);
-
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-std::wstring Wide(const std::u16string& s) { return {s.begin(), s.end()}; }
-
-LONG SetKey(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
-  HKEY key = nullptr;
-  LONG r = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                           nullptr);
-  if (r != ERROR_SUCCESS) return r;
-  r = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return r;
-}
-
-LONG DeleteKey(const std::wstring& path) {
-  const LONG r = RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
-  return r == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : r;
-}
-
-constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
-
-HRESULT Register() {
-  const std::wstring path = ModulePath();
-  for (Interface iface : {Interface::kDolva, Interface::kAPIs}) {
-    const std::wstring clsid = L"CLSID\\" + GuidText(ClassId(iface));
-    const std::wstring progid = Wide(ProgId(iface));
-    for (LONG r :
-         {SetKey(clsid, nullptr, progid), SetKey(clsid + L"\\InprocServer32", nullptr, path),
-          SetKey(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"),
-          SetKey(clsid + L"\\ProgID", nullptr, progid),
-          SetKey(clsid + L"\\VersionIndependentProgID", nullptr, progid),
-          SetKey(clsid + L"\\TypeLib", nullptr, GuidText(LibraryId())),
-          SetKey(clsid + L"\\Version", nullptr, L"1.0"), SetKey(progid, nullptr, progid),
-          SetKey(progid + L"\\CLSID", nullptr, GuidText(ClassId(iface)))}) {
-      if (r != ERROR_SUCCESS) return SELFREG_E_CLASS;
-    }
-  }
-  // Registering the type library also records the interfaces for the automation marshaler.
-  ITypeLib* library = nullptr;
-  const HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, &library);
-  if (FAILED(hr)) return SELFREG_E_TYPELIB;
-  library->Release();
-  return S_OK;
-}
-
-HRESULT Unregister() {
-  HRESULT result = S_OK;
-  const HRESULT hr = UnRegisterTypeLib(LibraryId(), 1, 0, LOCALE_NEUTRAL, kSysKind);
-  if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY)
-    result = SELFREG_E_TYPELIB;
-  for (Interface iface : {Interface::kDolva, Interface::kAPIs}) {
-    if (DeleteKey(L"CLSID\\" + GuidText(ClassId(iface))) != ERROR_SUCCESS ||
-        DeleteKey(Wide(ProgId(iface))) != ERROR_SUCCESS) {
-      result = SELFREG_E_CLASS;
-    }
-  }
-  return result;
-}
 
 }  // namespace
 
@@ -183,7 +120,7 @@ STDAPI DllCanUnloadNow() {
 
 STDAPI DllRegisterServer() {
   try {
-    return velmora::com::Register();
+    return velmora::com::Register(velmora::com::Scope::kMachine);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
@@ -193,7 +130,21 @@ STDAPI DllRegisterServer() {
 
 STDAPI DllUnregisterServer() {
   try {
-    return velmora::com::Unregister();
+    return velmora::com::Unregister(velmora::com::Scope::kMachine);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+// regsvr32 /n /i:user registers for the signed-in user only, without administrator rights;
+// regsvr32 /u /n /i:user removes that registration. An empty command line is the machine's.
+STDAPI DllInstall(BOOL install, PCWSTR command_line) {
+  try {
+    const auto scope = velmora::com::InstallScope(command_line);
+    if (!scope) return E_INVALIDARG;
+    return install ? velmora::com::Register(*scope) : velmora::com::Unregister(*scope);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks to build and test Velmora (run as root).
-# Packages already present are not fetched again, so a second run costs a second.
+# Installs what a fresh Debian 12 machine lacks to build and test Velmora on Linux (run as root).
+# Packages already present are not fetched again, so a second run costs a second. The Windows
+# build and its tests under Wine have their own: scripts/install-deps-windows.sh.
 set -euo pipefail
 
 packages=(
@@ -10,8 +11,6 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 xvfb xauth x11-utils imagemagick
   # sanitizers and the fuzzer
   clang-14 libclang-rt-14-dev
-  # the Windows build and its tests under Wine
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64 locales
 )
 
 missing=()

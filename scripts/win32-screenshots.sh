@@ -6,6 +6,7 @@
 # and win32-capture-source.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps-windows.sh >/dev/null
 out="$(realpath -m "${1:-docs/screenshots}")"
 cmake --preset mingw64 >/dev/null
 cmake --build --preset mingw64 >/dev/null

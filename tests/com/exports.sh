@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the export table of VelmoraSys.dll: exactly the four entry points of COM, undecorated
-# (regsvr32 and COM look them up by these names), and imports of system DLLs only (the MinGW
-# runtime is linked in).
+# Checks the export table of VelmoraSys.dll: exactly the four entry points of COM and DllInstall,
+# undecorated (regsvr32 and COM look them up by these names), and imports of system DLLs only
+# (the MinGW runtime is linked in).
 # Usage: exports.sh OBJDUMP VelmoraSys.dll
 set -euo pipefail
 objdump=$1
@@ -10,7 +10,7 @@ dump=$("$objdump" -p "$dll")
 
 exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^\t\[/{print $NF} t && !/^\t\[/{t=0}' \
   <<<"$dump" | sort | tr '\n' ' ')
-expected="DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+expected="DllCanUnloadNow DllGetClassObject DllInstall DllRegisterServer DllUnregisterServer "
 status=0
 if [ "$exports" != "$expected" ]; then
   echo "FAIL exports of $dll: [$exports], expected [$expected]"

@@ -6,24 +6,23 @@
 # classes are gone.
 #
 # Usage: run.sh BIN_DIR [DLL32]
-#   BIN_DIR holds VelmoraSys.dll (64-bit), velmora_typelib_check.exe, velmora_com_client.exe,
-#   velmora_win32_tests.exe and velmora_windows_test.exe,
-#   as the mingw64 preset builds them (build-mingw64/bin). Nothing is built here.
+#   BIN_DIR holds VelmoraSys.dll, velmora_typelib_check.exe, velmora_com_client.exe,
+#   velmora_win32_tests.exe and velmora_windows_test.exe, as the mingw64 or mingw32 preset
+#   builds them (build-mingw64/bin, build-mingw32/bin). Nothing is built here. The prefix is a
+#   64-bit or a 32-bit one as the DLL is; a 32-bit DLL needs 32-bit Wine (wine32:i386), and
+#   without it the run ends with status 77 (skipped).
 #   With SCREENSHOT_DIR set, the windows test saves the three windows there as PNG files
 #   (win32-pcinfo.png, win32-splash.png, win32-capture.png, win32-capture-source.png;
 #   ImageMagick's convert).
 #   DLL32, when given and present, is the 32-bit VelmoraSys.dll (build-mingw32/bin): its type
-#   library is checked too (there is no 32-bit Wine here to run it).
+#   library is checked by the 64-bit run too, whether or not 32-bit Wine can run it.
 #
 # Each VBScript file is run after common.vbs (its helpers), in Windows-1252 with CRLF lines, under
-# the es_MX locale, and must end with the line "SUMMARY <name>: N checks, 0 failures": Wine's
-# cscript prints nothing and exits 0 on an uncaught or syntax error, so a missing summary is a
-# failure. cscript writes its console in code page 850; the output is shown in UTF-8. A file
-# NAME.stderr beside NAME.vbs holds the exact standard error the script must
-# produce (the message boxes of unattended runs).
+# the es_MX locale (see run_script in wine-harness.sh).
 #
-# Needs wine (the wrapper) with wine64, localedef (package locales) to give Wine the es_MX
-# locale without installing it system-wide, and Xvfb (package xvfb) for the windows.
+# Needs wine (the wrapper) with wine64 (and wine32 for a 32-bit DLL), localedef (package
+# locales) to give Wine the es_MX locale without installing it system-wide, and Xvfb (package
+# xvfb) for the windows.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -34,14 +33,13 @@ for f in "$dll" "$bin/velmora_typelib_check.exe" "$bin/velmora_com_client.exe" \
   [ -f "$f" ] || { echo "missing $f (build the mingw64 preset first)"; exit 2; }
 done
 
+# shellcheck source-path=SCRIPTDIR source=wine-harness.sh
+. "$here/wine-harness.sh"
+# The display is an X server of the run's own (below), so no window reaches the user's desktop;
+# unattended, the message boxes answer by themselves and the modal windows close themselves.
+wine_setup "$dll"
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-com.XXXXXX")
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
-# No Mono or Gecko installer dialogs in a fresh prefix. The display is an X server of the run's
-# own (below), so no window reaches the user's desktop; unattended, the message boxes answer by
-# themselves and the modal windows close themselves.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-export VELMORA_UNATTENDED=1
+export WINEPREFIX=$work/prefix
 # A fixed locale: es_MX, compiled into the work folder for Wine's C library (set below).
 export LOCPATH=$work/locale
 xvfb_pid=
@@ -65,11 +63,6 @@ export DISPLAY=:$(head -1 "$work/display")
 
 SECONDS=0
 elapsed() { echo "${SECONDS} s"; }
-failed=0
-fail() {
-  echo "FAIL $*"
-  failed=$((failed + 1))
-}
 
 mkdir -p "$LOCPATH"
 localedef -i es_MX -f UTF-8 "$LOCPATH/es_MX.UTF-8" >/dev/null 2>&1 ||
@@ -98,27 +91,6 @@ echo "not a picture" >"$fotos/ROTO.jpg"
 convert -size 3x2 xc:blue "jpeg:$fotos/ANA.jpg" ||
   { echo "ImageMagick's convert is needed (package imagemagick)"; exit 2; }
 
-run_program() {
-  local name=$1
-  shift
-  local out status
-  out=$(cd "$WINEPREFIX/drive_c" && wine "$@" 2>&1)
-  status=$?
-  out=$(echo "$out" | tr -d '\r')
-  echo "$out" | grep -v '^SUMMARY' | sed 's/^/  /'
-  local summary
-  summary=$(echo "$out" | grep '^SUMMARY' | tail -1)
-  if [ -z "$summary" ]; then
-    fail "$name: no summary line"
-  elif ! echo "$summary" | grep -q ' 0 failures$'; then
-    fail "$name: $summary"
-  elif [ $status -ne 0 ]; then
-    fail "$name: exit status $status after its summary (a crash on the way out?)"
-  else
-    echo "$summary"
-  fi
-}
-
 run_program typelib "$bin/velmora_typelib_check.exe" "$windll"
 if [ -n "${2:-}" ]; then
   if [ -f "$2" ]; then
@@ -141,44 +113,6 @@ if [ -n "$shots" ]; then
     convert "$f" "$SCREENSHOT_DIR/$(basename "$f" .bmp).png" && echo "screenshot $(basename "$f" .bmp).png"
   done
 fi
-
-mkdir -p "$WINEPREFIX/drive_c/tests"
-run_script() {
-  local vbs=$1
-  local name
-  name=$(basename "$vbs" .vbs)
-  local script=$WINEPREFIX/drive_c/tests/$name.vbs
-  cat "$here/common.vbs" "$vbs" >"$script"
-  local out err status
-  out=$(cd "$WINEPREFIX/drive_c" && wine cscript //nologo "C:\\tests\\$name.vbs" \
-          2>"$work/$name.err")
-  status=$?
-  out=$(echo "$out" | iconv -f CP850 -t UTF-8 | tr -d '\r')
-  err=$(tr -d '\r' <"$work/$name.err" | grep -v '^wine: ' || true)
-  echo "$out" | grep -v "^SUMMARY\|^TRACE" | sed '/^$/d; s/^/  /'
-  local summary last
-  summary=$(echo "$out" | grep "^SUMMARY $name:" | tail -1)
-  last=$(echo "$out" | grep "^TRACE" | tail -1 | sed 's/^TRACE //')
-  if [ -z "$summary" ]; then
-    fail "$name.vbs: no summary line: an uncaught error or a syntax error stopped it" \
-      "${last:+after the check \"$last\"}"
-  elif ! echo "$summary" | grep -q ' 0 failures$'; then
-    fail "$name.vbs: $summary"
-  elif [ $status -ne 0 ]; then
-    fail "$name.vbs: exit status $status after its summary"
-  else
-    echo "$summary"
-  fi
-  if [ -f "$here/$name.stderr" ]; then
-    if [ "$err" != "$(cat "$here/$name.stderr")" ]; then
-      fail "$name.vbs: standard error differs from $name.stderr:"
-      diff <(echo "$err") "$here/$name.stderr" | sed 's/^/  /'
-    fi
-  elif [ -n "$err" ]; then
-    fail "$name.vbs: unexpected standard error:"
-    echo "$err" | sed 's/^/  /'
-  fi
-}
 
 for vbs in "$here"/*.vbs; do
   case "$(basename "$vbs")" in
