@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # the core, the command line, tests and benchmarks
   build-essential cmake pkg-config libicu-dev libdbus-1-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # the Python module, its tests and the benchmark against num2words
+  pybind11-dev python3-dev python3-pytest python3-num2words
   # the Qt6 forms runtime, the windows, and running them without a screen
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 xvfb xauth x11-utils imagemagick
   # sanitizers and the fuzzer
