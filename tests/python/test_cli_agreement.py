@@ -228,4 +228,5 @@ def test_python_and_the_command_line_agree(cli, locale):
     calls = [script_line(row) for row in TABLE if row[0] != "assign"]
     assert len(lines) == len(expected) == len(calls)
     for line, answer, words in zip(lines, expected, calls):
+        line.pop("line", None)  # where a script's failed call stands: the CLI's own addition
         assert answer == line, words
