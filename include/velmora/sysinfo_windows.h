@@ -123,6 +123,7 @@ class PcInfoModel {
   static constexpr const char16_t* kUsedCaption = u"Ocupada:";
   static constexpr const char16_t* kFreeCaption = u"Libre:";
   static constexpr const char16_t* kExit = u"&Finalizar";
+  static constexpr const char16_t* kName = u"FrmPCInfo";
   static constexpr const char16_t* kCompany = u"Velmora & Dolva Systems, México.";
 
   PcInfoModel(SystemQueries& sys, WindowDisplay& display, WindowSurface& surface,
@@ -194,6 +195,7 @@ class SplashModel {
   static constexpr const char16_t* kDiskCaption = u"Space Used on  this Hard Disk.";
   static constexpr const char16_t* kDiskScale = u"0        50%  100";
   static constexpr const char16_t* kExit = u"&Salir";
+  static constexpr const char16_t* kName = u"frmSplashSys";
   static constexpr std::array<const char16_t*, 3> kBarNames{u"Physical", u"Virtual", u"PageFile"};
   static constexpr std::array<const char16_t*, 3> kBarCaptions{u"physical", u"virtual",
                                                                u"pagefile"};

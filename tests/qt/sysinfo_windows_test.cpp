@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "fake_sysinfo.h"
+#include "linux/console_dialogs.h"
 #include "qt/sysinfo/system_windows.h"
 
 namespace velmora::qt {
@@ -105,6 +106,24 @@ TEST_F(SysinfoWindows, ModalSplashReturnsWhenItsButtonCloses) {
   windows_->ShowSplash(true);
   EXPECT_TRUE(clicked);
   EXPECT_FALSE(windows_->AnyOpen());
+}
+
+// Unattended, no window waits for a person, modal or not: it closes itself by its own button
+// once loaded, says so on the standard error, and the call returns with it closed.
+TEST_F(SysinfoWindows, UnattendedWindowsCloseThemselvesModalOrNot) {
+  setenv(linux_platform::kUnattendedVariable, "1", 1);
+  for (const bool modal : {false, true}) {
+    ::testing::internal::CaptureStderr();
+    windows_->ShowPcInfo(modal);
+    EXPECT_FALSE(windows_->AnyOpen()) << modal;
+    windows_->ShowSplash(modal);
+    EXPECT_FALSE(windows_->AnyOpen()) << modal;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "== FrmPCInfo (ventana) ==\n(desatendido, se cierra con: &Finalizar)\n"
+              "== frmSplashSys (ventana) ==\n(desatendido, se cierra con: &Salir)\n")
+        << modal;
+  }
+  unsetenv(linux_platform::kUnattendedVariable);
 }
 
 }  // namespace

@@ -112,7 +112,12 @@ bool InteractiveGui() {
 
 bool EnsureGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return qobject_cast<QApplication*>(qApp) != nullptr;
-  static std::string platform = Platform();
+  static std::string platform;
+  platform = Platform();
+  // Unattended, nobody looks at the windows, which close themselves: without a display they are
+  // made on the offscreen platform rather than refused.
+  if (platform.empty() && linux_platform::UnattendedMode() && PluginInstalled("libqoffscreen.so"))
+    platform = "offscreen";
   if (platform.empty()) return false;
   // Qt keeps references to argc and argv for the application's life, which is the process's.
   static int argc = 3;

@@ -15,9 +15,12 @@ class PcInfoWindow final : public SysInfoWindow {
   Q_OBJECT
 
  public:
+  using Model = PcInfoModel;
+
   PcInfoWindow(SystemQueries& sys, const LocaleData& loc);
 
   void Load() override;
+  void PressClose() override { cmd_salir_->click(); }
   void Show(std::uint32_t parts) override;
 
   const PcInfoModel& model() const { return model_; }

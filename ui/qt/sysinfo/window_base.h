@@ -70,6 +70,8 @@ class SysInfoWindow : public QWidget, public WindowSurface {
   bool unloaded() const { return unloaded_; }
   // Runs the model's loading steps; a failure destroys the window and reaches the caller.
   virtual void Load() = 0;
+  // Presses the window's own closing button, as a person would.
+  virtual void PressClose() = 0;
 
  signals:
   void Unloaded();
