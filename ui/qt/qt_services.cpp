@@ -82,12 +82,6 @@ std::string ChoosePlatform() {
   return "";
 }
 
-// The platform chosen once for the process.
-const std::string& Platform() {
-  static const std::string platform = ChoosePlatform();
-  return platform;
-}
-
 // A message box that decides at each box whether it can be a window.
 class AutoMessageBox final : public MessageBox {
  public:
@@ -104,16 +98,21 @@ class AutoMessageBox final : public MessageBox {
 
 }  // namespace
 
+const std::string& GuiPlatform() {
+  static const std::string platform = ChoosePlatform();
+  return platform;
+}
+
 bool InteractiveGui() {
   if (QCoreApplication::instance() != nullptr) return qobject_cast<QApplication*>(qApp) != nullptr;
-  const std::string& platform = Platform();
+  const std::string& platform = GuiPlatform();
   return platform.rfind("xcb", 0) == 0 || platform.rfind("wayland", 0) == 0;
 }
 
 bool EnsureGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return qobject_cast<QApplication*>(qApp) != nullptr;
   static std::string platform;
-  platform = Platform();
+  platform = GuiPlatform();
   // Unattended, nobody looks at the windows, which close themselves: without a display they are
   // made on the offscreen platform rather than refused.
   if (platform.empty() && linux_platform::UnattendedMode() && PluginInstalled("libqoffscreen.so"))

@@ -16,6 +16,11 @@ namespace velmora::qt {
 // QCoreApplication, or no display at all in an attended run, is false; nothing aborts.
 bool EnsureGuiApplication();
 
+// The Qt platform this process would start on: the one QT_QPA_PLATFORM names (an X or Wayland
+// one only when its display answers), else "xcb" or "wayland" for a display that answers; empty
+// when there is none, where Qt would end the process instead of starting. Chosen once.
+const std::string& GuiPlatform();
+
 // Whether a person could answer a window of this process: a QApplication exists, or a display
 // is reachable on which one could be created. An offscreen platform a process would have to
 // create itself does not count.
