@@ -75,7 +75,9 @@ std::u16string ResolutionText(const ScreenMetrics& screen);
 // ---------------------------------------------------------------------------------------------
 // FrmPCInfo: the operating system, processor, screen, memory and drives C and D, the memory
 // and the drives each with totals, used and free amounts, percentages and a bar, and the mouse
-// position, refreshed every 150 ms. It closes only through its "&Finalizar" button.
+// position, refreshed every 150 ms. It closes only through its "&Finalizar" button. The
+// operating-system and processor-type rows show the platform's own names where it has them
+// (SystemQueries::Names), the Windows texts otherwise.
 class PcInfoModel {
  public:
   static constexpr std::int16_t kWidth = 7635;

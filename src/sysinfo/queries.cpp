@@ -258,6 +258,12 @@ std::u16string APIs::SysDir() {
 
 std::u16string APIs::TempDir() {
   SystemQueries& sys = Sys(services());
+  // A platform whose temporary folder is not under the Windows directory names its own.
+  std::u16string own = sys.TemporaryDirectory();
+  if (!own.empty()) {
+    if (own.back() != sys.PathSeparator()) own += sys.PathSeparator();
+    return own;
+  }
   return WindowsDir(sys) + u"TEMP" + sys.PathSeparator();
 }
 
