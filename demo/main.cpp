@@ -296,7 +296,7 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf("--screenshot");
   if (shot > 0 && shot + 1 < args.size()) {
-    const QString path = args[shot + 1];
+    const QString& path = args[shot + 1];
     form.Fill();
     form.ValidateDate();
     QTimer::singleShot(500, &form, [&form, path] {

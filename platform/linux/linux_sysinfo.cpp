@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -98,9 +99,9 @@ void Complete(MemoryStatus& m) {
   m.total_virtual = m.total_physical + m.total_page_file;
   m.avail_virtual = m.avail_physical + m.avail_page_file;
   if (m.total_physical > 0) {
-    m.load = static_cast<std::uint32_t>(static_cast<double>(m.total_physical - m.avail_physical) *
-                                            100.0 / static_cast<double>(m.total_physical) +
-                                        0.5);
+    m.load = static_cast<std::uint32_t>(
+        std::lround(static_cast<double>(m.total_physical - m.avail_physical) * 100.0 /
+                    static_cast<double>(m.total_physical)));
   }
 }
 

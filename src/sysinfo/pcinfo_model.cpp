@@ -185,7 +185,7 @@ void PcInfoModel::Load() {
   auto drive_total = [&](const std::optional<DriveBytes>& d) {
     return d ? TotalRow(static_cast<double>(d->total), loc_) : std::u16string(kNoDrive);
   };
-  auto either = [](const std::u16string& own, std::u16string windows) {
+  auto either = [](const std::u16string& own, const std::u16string& windows) {
     return own.empty() ? windows : own;
   };
   const std::array<std::u16string, kRows> values{

@@ -11,7 +11,6 @@
 
 namespace velmora {
 
-using sysinfo_detail::BytesToCurrency;
 using sysinfo_detail::Decimal;
 
 namespace {
@@ -138,7 +137,7 @@ void AddSlash(std::u16string& text, char16_t separator) {
 }
 
 namespace {
-std::u16string WithSlash(std::u16string raw, char16_t separator) {
+std::u16string WithSlash(const std::u16string& raw, char16_t separator) {
   if (raw.empty()) return {};
   std::u16string dir = StripNull(raw);
   AddSlash(dir, separator);

@@ -71,7 +71,7 @@ bool PluginInstalled(const char* file) {
 // The platform to start Qt on, empty when there is none that would start: Qt ends the process
 // when its platform cannot connect, so the display is looked at first.
 std::string ChoosePlatform() {
-  const std::string forced = Env("QT_QPA_PLATFORM");
+  std::string forced = Env("QT_QPA_PLATFORM");
   if (!forced.empty()) {
     if (forced.rfind("xcb", 0) == 0) return XReachable() ? forced : "";
     if (forced.rfind("wayland", 0) == 0) return WaylandReachable() ? forced : "";
