@@ -4,6 +4,9 @@
 //   velmora-demo --screenshot F.png   fills the form, validates its date, saves a picture of the
 //                                     window to F.png and quits
 //   velmora-demo --test-pattern       the photo box's camera is a moving test pattern
+//
+// Without a display (no X server or Wayland compositor that answers, no QT_QPA_PLATFORM=offscreen)
+// it says so in one line and exits with status 2.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -13,7 +16,9 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 #include <memory>
+#include <string>
 #include <tuple>
 
 #include "qt/qt_dialogs.h"
@@ -271,6 +276,14 @@ class DemoForm : public QWidget {
 }  // namespace velmora::demo
 
 int main(int argc, char** argv) {
+  // Qt aborts the process when its platform cannot start: say what is missing instead.
+  const std::string& platform = velmora::qt::GuiPlatform();
+  if (platform.empty()) {
+    std::fputs("no display: set DISPLAY or QT_QPA_PLATFORM=offscreen\n", stderr);
+    return 2;
+  }
+  // Start on the platform that was found to answer.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", platform.c_str());
   QApplication app(argc, argv);
   auto services = velmora::qt::QtServices("es_MX");
   services->events = std::make_shared<velmora::demo::VisiblePump>();
@@ -283,7 +296,7 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments();
   const qsizetype shot = args.indexOf("--screenshot");
   if (shot > 0 && shot + 1 < args.size()) {
-    const QString path = args[shot + 1];
+    const QString& path = args[shot + 1];
     form.Fill();
     form.ValidateDate();
     QTimer::singleShot(500, &form, [&form, path] {

@@ -37,6 +37,9 @@ class FakeSystemQueries final : public SystemQueries {
                       805'306'368, 1'610'072'064, 1'003'749'556};
   bool privilege_granted = true;
   bool restart_accepted = true;
+  // None by default, as Windows answers.
+  MachineNames names;
+  std::u16string temporary_dir;
 
   // What was asked.
   int privilege_requests = 0;
@@ -66,6 +69,8 @@ class FakeSystemQueries final : public SystemQueries {
     ++restart_requests;
     return restart_accepted;
   }
+  MachineNames Names() override { return names; }
+  std::u16string TemporaryDirectory() override { return temporary_dir; }
 };
 
 // A 1024 x 768 screen at 96 dots per inch, 32 bits per pixel, with a mouse at (10, 20).

@@ -75,6 +75,14 @@ std::u16string_view ButtonLabel(MsgResult button);
 std::u16string DescribeBox(std::u16string_view text, std::u16string_view title, MsgIcon icon,
                            MsgButtons buttons);
 
+// The closing control of a window that only its close box closes, as an unattended run names it.
+inline constexpr std::u16string_view kCloseBox = u"el cuadro de cierre";
+// The report of a library window that an unattended run closes by its own closing control, as
+// lines of text for the standard error, alike on every face:
+// DescribeUnattendedClose(u"frmSplashSys", u"&Salir") ==
+//   u"== frmSplashSys (ventana) ==\n(desatendido, se cierra con: &Salir)".
+std::u16string DescribeUnattendedClose(std::u16string_view window, std::u16string_view control);
+
 // A modal message box: shows the text and waits for a button.
 class MessageBox {
  public:

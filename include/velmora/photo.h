@@ -224,7 +224,8 @@ enum class CaptureStage : std::uint8_t { kChoosing, kLive, kCaptured, kClosed };
 
 class CaptureWindow {
  public:
-  // Captions, tips and messages.
+  // The window's name, captions, tips and messages.
+  static constexpr std::u16string_view kName = u"FrmTomaFoto";
   static constexpr std::u16string_view kCaption = u"Cámara Fotográfica";
   static constexpr std::u16string_view kWebcamOption = u"Desde la Web Cam";
   static constexpr std::u16string_view kWebcamTip =

@@ -6,7 +6,9 @@
 //   APIs::WinDir()         the Windows directory with a final separator: "C:\WINDOWS\".
 //   APIs::Sys32Dir()       the system directory with a final separator: "C:\WINDOWS\system32\".
 //   APIs::SysDir()         WinDir() + "SYSTEM" + separator; only "SYSTEM\" when unknown.
-//   APIs::TempDir()        WinDir() + "TEMP" + separator; only "TEMP\" when unknown.
+//   APIs::TempDir()        WinDir() + "TEMP" + separator; only "TEMP\" when unknown. A
+//                          platform with a temporary folder of its own gives that folder and a
+//                          final separator instead (see SystemQueries::TemporaryDirectory).
 //   Dolva::WinVer()        "5.1.2600": major, minor and build.
 //   Dolva::ProcVer()       "158642": processors, type and level/revision word, no separator.
 //   Dolva::SysDirectory()  "C:\WINDOWS\system32", no final separator.
@@ -28,8 +30,14 @@
 //                       program is told on a modern machine); the level/revision word holds
 //                       the family in its low half and model x 256 + stepping in its high half.
 //                       Another architecture answers type 0 and word 0.
+//   machine names       the information window's "Sistema Op.:" is PRETTY_NAME of
+//                       /etc/os-release ("Debian GNU/Linux 12 (bookworm)"), "Plataforma:" the
+//                       kernel and its release ("Linux 6.1.0-18-amd64"), "Tipo de CPU:" the
+//                       processor's "model name" in /proc/cpuinfo (the machine, "aarch64",
+//                       where it gives none).
 //   Windows directory   /etc, the home of the system's own configuration (System.ini there);
 //   system directory    /usr/lib, the system's shared libraries.
+//   temporary folder    $TMPDIR when it names a folder, else /tmp: TempDir is "/tmp/".
 //   paths               "/" stands where Windows writes "\"; a file is found whatever the case
 //                       of its name ("system.ini" answers for "System.ini"), as on Windows.
 //   drives              no letter: the filesystem of the current directory; C: the root
@@ -96,6 +104,14 @@ struct DriveBytes {
   std::uint64_t total_free = 0;
 };
 
+// How a platform names the machine where its own words are truer than the Windows texts of the
+// information window. An empty member keeps the Windows text.
+struct MachineNames {
+  std::u16string system;     // "Sistema Op.:", e.g. "Debian GNU/Linux 12 (bookworm)"
+  std::u16string platform;   // "Plataforma:", e.g. "Linux 6.1.0-18-amd64"
+  std::u16string processor;  // "Tipo de CPU:", e.g. "Intel(R) Core(TM) i5-8250U CPU @ 1.60GHz"
+};
+
 // The memory status, in bytes. Full 64-bit figures: 2 GB and more are shown as they are.
 struct MemoryStatus {
   std::uint32_t load = 0;  // [0, 100] percent of physical memory in use
@@ -135,6 +151,15 @@ class SystemQueries {
   virtual bool EnableShutdownPrivilege() = 0;
   // Asks the system to restart; true when the request was accepted.
   virtual bool RequestRestart() = 0;
+
+  // What differs from Windows, answered only by a platform that is not Windows.
+  // The machine's own names for the information window; none by default, where the window
+  // shows the Windows texts ("Windows", "Windows XP ó NT", the type code 586).
+  virtual MachineNames Names() { return {}; }
+  // The process's folder for temporary files, without a final separator, where the platform
+  // keeps one apart from the Windows directory; empty by default, where APIs::TempDir is the
+  // Windows directory's TEMP.
+  virtual std::u16string TemporaryDirectory() { return {}; }
 };
 
 // ---------------------------------------------------------------------------------------------

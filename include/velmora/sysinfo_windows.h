@@ -75,7 +75,9 @@ std::u16string ResolutionText(const ScreenMetrics& screen);
 // ---------------------------------------------------------------------------------------------
 // FrmPCInfo: the operating system, processor, screen, memory and drives C and D, the memory
 // and the drives each with totals, used and free amounts, percentages and a bar, and the mouse
-// position, refreshed every 150 ms. It closes only through its "&Finalizar" button.
+// position, refreshed every 150 ms. It closes only through its "&Finalizar" button. The
+// operating-system and processor-type rows show the platform's own names where it has them
+// (SystemQueries::Names), the Windows texts otherwise.
 class PcInfoModel {
  public:
   static constexpr std::int16_t kWidth = 7635;
@@ -123,6 +125,7 @@ class PcInfoModel {
   static constexpr const char16_t* kUsedCaption = u"Ocupada:";
   static constexpr const char16_t* kFreeCaption = u"Libre:";
   static constexpr const char16_t* kExit = u"&Finalizar";
+  static constexpr const char16_t* kName = u"FrmPCInfo";
   static constexpr const char16_t* kCompany = u"Velmora & Dolva Systems, México.";
 
   PcInfoModel(SystemQueries& sys, WindowDisplay& display, WindowSurface& surface,
@@ -194,6 +197,7 @@ class SplashModel {
   static constexpr const char16_t* kDiskCaption = u"Space Used on  this Hard Disk.";
   static constexpr const char16_t* kDiskScale = u"0        50%  100";
   static constexpr const char16_t* kExit = u"&Salir";
+  static constexpr const char16_t* kName = u"frmSplashSys";
   static constexpr std::array<const char16_t*, 3> kBarNames{u"Physical", u"Virtual", u"PageFile"};
   static constexpr std::array<const char16_t*, 3> kBarCaptions{u"physical", u"virtual",
                                                                u"pagefile"};

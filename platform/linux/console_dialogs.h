@@ -11,12 +11,21 @@ namespace velmora::linux_platform {
 
 // The one environment variable of the library's own: when it is set to anything but "" or "0",
 // every message box (console or window) is answered with its default button without waiting, and
-// its title and text are written to standard error. For tests and batch runs:
+// its title and text are written to standard error; every window of the library (System's two,
+// PhotoWay's) opens, loads and closes itself by its own closing control, and says so there too.
+// For tests and batch runs:
 //   VELMORA_UNATTENDED=1 velmora Derecho 3 0011 Mensaje:=True Modulo:=Ventas
+//   VELMORA_UNATTENDED=1 velmora System True False
 inline constexpr const char* kUnattendedVariable = "VELMORA_UNATTENDED";
 
-// Whether the unattended switch is on now. Only the message-box backends ask.
+// Whether the unattended switch is on now; read at each use. The message boxes and the hosts of
+// the library's windows ask.
 bool UnattendedMode();
+
+// Writes to standard error that an unattended run closes a window by its own control
+// (DescribeUnattendedClose): "== frmSplashSys (ventana) ==", "(desatendido, se cierra con:
+// &Salir)".
+void ReportUnattendedClose(std::u16string_view window, std::u16string_view control);
 
 // A message box on the console: writes the box to `out` (standard error), then asks for the
 // button on the terminal (the controlling terminal, "/dev/tty", unless another is named). With no

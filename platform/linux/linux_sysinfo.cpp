@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -97,9 +99,9 @@ void Complete(MemoryStatus& m) {
   m.total_virtual = m.total_physical + m.total_page_file;
   m.avail_virtual = m.avail_physical + m.avail_page_file;
   if (m.total_physical > 0) {
-    m.load = static_cast<std::uint32_t>(static_cast<double>(m.total_physical - m.avail_physical) *
-                                            100.0 / static_cast<double>(m.total_physical) +
-                                        0.5);
+    m.load = static_cast<std::uint32_t>(
+        std::lround(static_cast<double>(m.total_physical - m.avail_physical) * 100.0 /
+                    static_cast<double>(m.total_physical)));
   }
 }
 
@@ -156,6 +158,62 @@ ProcessorRecord ParseCpuInfo(std::string_view cpuinfo) {
     p.level_revision = static_cast<std::int32_t>(level | revision << 16);
   }
   return p;
+}
+
+std::string CpuModelName(std::string_view cpuinfo) {
+  // In the order of preference; the first line of the best name wins.
+  static constexpr std::string_view kNames[] = {"model name", "Processor", "cpu model", "cpu"};
+  std::string_view found;
+  std::size_t rank = std::size(kNames);
+  ForEachLine(cpuinfo, [&](std::string_view line) {
+    for (std::size_t i = 0; i < rank; ++i) {
+      if (auto v = Field(line, kNames[i]); v && !v->empty()) {
+        found = *v;
+        rank = i;
+        break;
+      }
+    }
+    return rank != 0;
+  });
+  std::string out;
+  for (const char c : found) {
+    const bool blank = c == ' ' || c == '\t';
+    if (blank && (out.empty() || out.back() == ' ')) continue;
+    out += blank ? ' ' : c;
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+std::string OsReleaseName(std::string_view os_release) {
+  // A value is a shell word: in double quotes \ escapes ", \, $ and `; single quotes take
+  // everything as it stands.
+  auto unquote = [](std::string_view v) {
+    v = Trim(v);
+    std::string out;
+    char quote = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      const char c = v[i];
+      if (quote == 0 && (c == '"' || c == '\'')) {
+        quote = c;
+      } else if (c == quote) {
+        quote = 0;
+      } else if (c == '\\' && quote != '\'' && i + 1 < v.size()) {
+        out += v[++i];
+      } else {
+        out += c;
+      }
+    }
+    return out;
+  };
+  std::string pretty, name;
+  ForEachLine(os_release, [&](std::string_view line) {
+    line = Trim(line);
+    if (line.starts_with("PRETTY_NAME=")) pretty = unquote(line.substr(12));
+    else if (line.starts_with("NAME=")) name = unquote(line.substr(5));
+  });
+  if (!pretty.empty()) return pretty;
+  return name.empty() ? "Linux" : name;
 }
 
 std::optional<MemoryStatus> ParseMemInfo(std::string_view meminfo) {
@@ -311,6 +369,32 @@ MemoryStatus LinuxSystemQueries::Memory() {
   m.avail_page_file = Times(si.freeswap, unit);
   Complete(m);
   return m;
+}
+
+MachineNames LinuxSystemQueries::Names() {
+  MachineNames n;
+  for (const auto& path : paths_.os_release) {
+    if (const auto text = ReadFile(path)) {
+      n.system = FromUtf8(OsReleaseName(*text));
+      break;
+    }
+  }
+  if (n.system.empty()) n.system = u"Linux";
+  utsname u{};
+  const bool named = uname(&u) == 0;
+  if (named) n.platform = FromUtf8(std::string(u.sysname) + " " + u.release);
+  if (const auto text = ReadFile(paths_.proc / "cpuinfo"))
+    n.processor = FromUtf8(CpuModelName(*text));
+  if (n.processor.empty() && named) n.processor = FromUtf8(u.machine);
+  return n;
+}
+
+std::u16string LinuxSystemQueries::TemporaryDirectory() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::error_code ec;
+  if (tmpdir != nullptr && *tmpdir != '\0' && std::filesystem::is_directory(tmpdir, ec))
+    return FromUtf8(tmpdir);
+  return u"/tmp";
 }
 
 bool LinuxSystemQueries::EnableShutdownPrivilege() { return LogindCanReboot(paths_.bus_address); }

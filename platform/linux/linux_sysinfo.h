@@ -17,6 +17,8 @@ struct SystemPaths {
   std::filesystem::path windows_dir = "/etc";     // System.ini lives here
   std::filesystem::path system_dir = "/usr/lib";  // the system's shared libraries
   std::filesystem::path proc = "/proc";           // cpuinfo, meminfo, self/mounts
+  // The system's identification, the first of these that can be read (os-release(5)).
+  std::vector<std::filesystem::path> os_release{"/etc/os-release", "/usr/lib/os-release"};
   // The D-Bus address of the bus where systemd-logind answers; empty for the system bus.
   std::string bus_address;
 };
@@ -40,6 +42,9 @@ class LinuxSystemQueries final : public SystemQueries {
   MemoryStatus Memory() override;
   bool EnableShutdownPrivilege() override;
   bool RequestRestart() override;
+  MachineNames Names() override;
+  // $TMPDIR when it names a folder, else /tmp.
+  std::u16string TemporaryDirectory() override;
 
   // The directory each drive letter stands for, C first: the root filesystem, then the further
   // block-device filesystems of self/mounts (each device once, loop devices and /boot left out).
@@ -60,6 +65,15 @@ VersionRecord ParseKernelRelease(std::string_view release);
 // The processor record from the text of /proc/cpuinfo: its "processor" entries counted, the x86
 // family's type code and the level/revision word (family | (model << 8 | stepping) << 16).
 ProcessorRecord ParseCpuInfo(std::string_view cpuinfo);
+// The processor's model as /proc/cpuinfo names it, its blanks run together: the first
+// "model name" (x86), else "Processor" (older ARM), "cpu model" (MIPS) or "cpu" (POWER); empty
+// when it names none. CpuModelName("model name\t: Intel(R) Xeon(R)  CPU\n") == "Intel(R) Xeon(R)
+// CPU".
+std::string CpuModelName(std::string_view cpuinfo);
+// The system's name in the text of an os-release file: PRETTY_NAME, else NAME, else "Linux",
+// its shell quoting undone. OsReleaseName("PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n") ==
+// "Debian GNU/Linux 12 (bookworm)".
+std::string OsReleaseName(std::string_view os_release);
 // The memory status from the text of /proc/meminfo; nullopt without a MemTotal line.
 std::optional<MemoryStatus> ParseMemInfo(std::string_view meminfo);
 

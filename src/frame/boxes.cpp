@@ -1,5 +1,6 @@
 // What every message-box backend shares: the buttons of each kind of box, the one taken when
-// nobody answers, the labels, and the box described as text for runs without a person.
+// nobody answers, the labels, and the box described as text for runs without a person; and the
+// report of a window that closes itself when nobody is there.
 #include <string>
 
 #include "velmora/host.h"
@@ -76,6 +77,12 @@ std::u16string DescribeBox(std::u16string_view text, std::u16string_view title, 
     out += ButtonLabel(b);
   }
   return out + u"\n";
+}
+
+std::u16string DescribeUnattendedClose(std::u16string_view window, std::u16string_view control) {
+  std::u16string out = u"== ";
+  out.append(window).append(u" (ventana) ==\n(desatendido, se cierra con: ").append(control);
+  return out + u")";
 }
 
 }  // namespace velmora

@@ -168,6 +168,9 @@ void PcInfoModel::Load() {
   const std::u16string p = ProcessorText(sys_);
   const std::u16string resolution = ResolutionText(display_.Screen());
   const VersionRecord version = QueryVersionRecord(sys_);
+  // The platform's own names where it has them (a Linux system, its kernel, the processor's
+  // model); the Windows texts otherwise.
+  const MachineNames names = sys_.Names();
   const MemoryStatus memory = sys_.Memory();
   const auto drive_c = sys_.DiskBytes(u"C:\\");
   const auto drive_d = sys_.DiskBytes(u"D:\\");
@@ -182,15 +185,18 @@ void PcInfoModel::Load() {
   auto drive_total = [&](const std::optional<DriveBytes>& d) {
     return d ? TotalRow(static_cast<double>(d->total), loc_) : std::u16string(kNoDrive);
   };
+  auto either = [](const std::u16string& own, const std::u16string& windows) {
+    return own.empty() ? windows : own;
+  };
   const std::array<std::u16string, kRows> values{
       u"",
-      u"Windows",
-      platform,
+      either(names.system, u"Windows"),
+      either(names.platform, platform),
       Decimal(version.major) + u"." + Decimal(version.minor) + u"." + Decimal(version.build),
       std::u16string(TrimBlanks(version.service_pack)),
-      Mid(p, 1, 1),  // the processor count: only its first digit
-      Mid(p, 2, 3),  // the type
-      Right(p, 8),   // the low digits of the level/revision word
+      Mid(p, 1, 1),                           // the processor count: only its first digit
+      either(names.processor, Mid(p, 2, 3)),  // the type
+      Right(p, 8),                            // the low digits of the level/revision word
       resolution,
       FormatWhole(static_cast<double>(colours), loc_),
       TotalRow(static_cast<double>(memory.total_physical), loc_),

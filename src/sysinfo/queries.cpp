@@ -11,7 +11,6 @@
 
 namespace velmora {
 
-using sysinfo_detail::BytesToCurrency;
 using sysinfo_detail::Decimal;
 
 namespace {
@@ -138,7 +137,7 @@ void AddSlash(std::u16string& text, char16_t separator) {
 }
 
 namespace {
-std::u16string WithSlash(std::u16string raw, char16_t separator) {
+std::u16string WithSlash(const std::u16string& raw, char16_t separator) {
   if (raw.empty()) return {};
   std::u16string dir = StripNull(raw);
   AddSlash(dir, separator);
@@ -258,6 +257,12 @@ std::u16string APIs::SysDir() {
 
 std::u16string APIs::TempDir() {
   SystemQueries& sys = Sys(services());
+  // A platform whose temporary folder is not under the Windows directory names its own.
+  std::u16string own = sys.TemporaryDirectory();
+  if (!own.empty()) {
+    if (own.back() != sys.PathSeparator()) own += sys.PathSeparator();
+    return own;
+  }
   return WindowsDir(sys) + u"TEMP" + sys.PathSeparator();
 }
 

@@ -84,7 +84,11 @@ void SplashModel::SystemInfo() {
     p_used = sysinfo_detail::RoundInteger(100.0 -
                                           (100.0 * DiskFree().ToDouble()) / DiskTotal().ToDouble());
   }
-  disk_percent_ = (p_used >= 0 ? u" " : u"") + Decimal(std::int32_t{p_used}) + u"%";
+  // A sign position: a blank before a number that is not negative. Built by appending, not by
+  // putting the blank in front of a temporary (which GCC 12 misreads as overlapping copies).
+  disk_percent_ = p_used >= 0 ? u" " : u"";
+  disk_percent_ += Decimal(std::int32_t{p_used});
+  disk_percent_ += u'%';
   disk_bar_width_ = Currency::FromDouble(kDiskBarFull * p_used / 100.0);
 }
 

@@ -69,9 +69,12 @@ CheckErr "a field read with an argument", 450, Desc(450)
 On Error GoTo 0
 
 ' System opens the information window (no arguments) or the splash window (Nuevo False),
-' modally: unattended, each closes itself by its own button once loaded (frame.stderr).
+' modally or not: unattended, each closes itself by its own button once loaded and the call
+' returns once it has closed (frame.stderr).
 d2.System
 d2.System True, False
+d2.System False, True
+d2.System False, False
 ' A bModal that is no Boolean is a type mismatch, before any window opens.
 On Error Resume Next
 d2.System "tres"

@@ -181,6 +181,31 @@ TEST(Directories, SeparatorsBlanksAndFailures) {
   EXPECT_EQ(empty, u"\\");
 }
 
+// A platform with a temporary folder of its own: that folder with one final separator; without
+// one, the Windows directory's TEMP as before.
+TEST(Directories, TempDirIsThePlatformsOwnFolderWhereItHasOne) {
+  struct Case {
+    const char16_t* own;
+    char16_t separator;
+    const char16_t* temp_dir;
+  } cases[] = {
+      {u"/tmp", u'/', u"/tmp/"},
+      {u"/var/tmp/", u'/', u"/var/tmp/"},
+      {u"/home/ana/my tmp ", u'/', u"/home/ana/my tmp /"},  // a blank may end a folder's name
+      {u"D:\\TEMP", u'\\', u"D:\\TEMP\\"},
+      {u"", u'\\', u"C:\\WINDOWS\\TEMP\\"},
+  };
+  auto services = FixedServices({});
+  auto sys = std::make_shared<FakeSystemQueries>();
+  services->system = sys;
+  APIs apis(services);
+  for (const auto& c : cases) {
+    sys->temporary_dir = c.own;
+    sys->separator = c.separator;
+    EXPECT_EQ(apis.TempDir(), c.temp_dir);
+  }
+}
+
 TEST(Directories, WithoutSystemQueriesEverythingFails) {
   auto services = FixedServices({});
   APIs apis(services);
@@ -420,6 +445,33 @@ TEST_F(PcInfo, PlatformTextsAndProcessorPieces) {
     EXPECT_EQ(Cell(5), c.count);
     EXPECT_EQ(Cell(6), c.type);
     EXPECT_EQ(Cell(7), c.code);
+  }
+}
+
+// A platform that names the machine itself: its names in the rows of the operating system and
+// the processor type, the Windows texts in every row it leaves empty.
+TEST_F(PcInfo, PlatformNamesReplaceTheWindowsTexts) {
+  struct Case {
+    MachineNames names;
+    const char* system;
+    const char* platform;
+    const char* type;
+  } cases[] = {
+      {{u"Debian GNU/Linux 12 (bookworm)", u"Linux 6.1.0-18-amd64", u"AMD EPYC 7B13 64-Core"},
+       "Debian GNU/Linux 12 (bookworm)",
+       "Linux 6.1.0-18-amd64",
+       "AMD EPYC 7B13 64-Core"},
+      {{u"Linux", u"", u"aarch64"}, "Linux", "Windows XP ó NT", "aarch64"},
+      {{}, "Windows", "Windows XP ó NT", "586"},
+  };
+  for (const auto& c : cases) {
+    sys_.names = c.names;
+    Loaded();
+    EXPECT_EQ(Cell(1), c.system);
+    EXPECT_EQ(Cell(2), c.platform);
+    EXPECT_EQ(Cell(6), c.type);
+    EXPECT_EQ(Cell(3), "5.1.2600");  // the version and the code stay the record's
+    EXPECT_EQ(Cell(7), "158642");
   }
 }
 

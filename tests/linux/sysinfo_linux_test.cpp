@@ -4,7 +4,10 @@
 #include <fstream>
 #include <string>
 
+#include <sys/utsname.h>
+
 #include "linux/linux_sysinfo.h"
+#include "velmora/dolva.h"
 #include "velmora/locale.h"
 #include "velmora/sysinfo.h"
 #include "velmora/utf.h"
@@ -81,6 +84,50 @@ TEST(CpuInfo, CountTypeAndLevelRevisionWord) {
   EXPECT_EQ(arm.count, 3);
   EXPECT_EQ(arm.type, 0);
   EXPECT_EQ(arm.level_revision, 0);
+}
+
+TEST(CpuInfo, ModelNameByArchitecture) {
+  struct Case {
+    const char* cpuinfo;
+    const char* model;
+  } cases[] = {
+      {"processor\t: 0\ncpu family\t: 6\nmodel\t\t: 158\n"
+       "model name\t: Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\ncpu MHz\t\t: 800.000\n\n"
+       "processor\t: 1\nmodel name\t: another\n",
+       "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz"},
+      {"model name\t: Intel(R) Xeon(R) CPU           E5-2680 0 @ 2.70GHz  \r\n",
+       "Intel(R) Xeon(R) CPU E5-2680 0 @ 2.70GHz"},
+      {"Processor\t: ARMv7 Processor rev 10 (v7l)\nprocessor\t: 0\nmodel name\t: ARMv7 rev 10\n",
+       "ARMv7 rev 10"},
+      {"processor\t: 0\nProcessor\t: ARMv6-compatible processor rev 7 (v6l)\n",
+       "ARMv6-compatible processor rev 7 (v6l)"},
+      {"system type\t\t: Atheros AR9344\nprocessor\t\t: 0\ncpu model\t\t: MIPS 74Kc V5.0\n",
+       "MIPS 74Kc V5.0"},
+      {"processor\t: 0\ncpu\t\t: POWER9 (raw), altivec supported\n",
+       "POWER9 (raw), altivec supported"},
+      {"processor\t: 0\nBogoMIPS\t: 50.00\nCPU architecture: 8\n", ""},
+      {"model name\t:\ncpu model\t: named later\n", "named later"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CpuModelName(c.cpuinfo), c.model) << c.cpuinfo;
+}
+
+TEST(OsRelease, PrettyNameElseNameElseLinux) {
+  struct Case {
+    const char* os_release;
+    const char* name;
+  } cases[] = {
+      {"PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\n",
+       "Debian GNU/Linux 12 (bookworm)"},
+      {"NAME=Fedora\n# a comment\nPRETTY_NAME='Fedora Linux 40 (Workstation Edition)'\n",
+       "Fedora Linux 40 (Workstation Edition)"},
+      {"PRETTY_NAME=\"A \\\"quoted\\\" \\$name\"\n", "A \"quoted\" $name"},
+      {"PRETTY_NAME=Alpine\\ Linux\r\n", "Alpine Linux"},
+      {"NAME=\"Arch Linux\"\nPRETTY_NAME=\n", "Arch Linux"},
+      {"ID=custom\n", "Linux"},
+      {"", "Linux"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(OsReleaseName(c.os_release), c.name) << c.os_release;
 }
 
 TEST(MemInfo, SixtyFourBitFiguresAndOldKernels) {
@@ -173,6 +220,66 @@ TEST_F(LinuxSysinfo, UnreadableProcFilesStillAnswer) {
   EXPECT_LE(m.avail_physical, m.total_physical);
   EXPECT_EQ(sys.DriveMountPoints(), std::vector<fs::path>{"/"});
   EXPECT_FALSE(sys.DiskBytes(u"D:\\"));
+}
+
+// The information window's names of the system, its kernel and the processor come from the
+// machine's own files; what they do not say falls back to "Linux" and the machine's name.
+TEST_F(LinuxSysinfo, MachineNamesFromTheSystemsFiles) {
+  utsname u{};
+  ASSERT_EQ(uname(&u), 0);
+  paths_.os_release = {root_ / "etc" / "os-release", root_ / "usr-lib-os-release"};
+  Write(root_ / "usr-lib-os-release", "PRETTY_NAME=\"the vendor's copy\"\n");
+  Write(root_ / "etc" / "os-release",
+        "NAME=Debian\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n");
+  Write(root_ / "proc" / "cpuinfo",
+        "processor : 0\nmodel name : AMD EPYC 7B13 64-Core Processor\n");
+  LinuxSystemQueries sys(paths_);
+  MachineNames n = sys.Names();
+  EXPECT_EQ(ToUtf8(n.system), "Debian GNU/Linux 12 (bookworm)");
+  EXPECT_EQ(ToUtf8(n.platform), std::string(u.sysname) + " " + u.release);
+  EXPECT_EQ(ToUtf8(n.processor), "AMD EPYC 7B13 64-Core Processor");
+
+  fs::remove(root_ / "etc" / "os-release");  // the vendor's copy answers then
+  Write(root_ / "proc" / "cpuinfo", "processor : 0\nBogoMIPS : 50.00\n");
+  n = sys.Names();
+  EXPECT_EQ(ToUtf8(n.system), "the vendor's copy");
+  EXPECT_EQ(ToUtf8(n.processor), u.machine);
+
+  fs::remove(root_ / "usr-lib-os-release");
+  fs::remove(root_ / "proc" / "cpuinfo");
+  n = sys.Names();
+  EXPECT_EQ(ToUtf8(n.system), "Linux");
+  EXPECT_EQ(ToUtf8(n.processor), u.machine);
+}
+
+// TempDir is the process's temporary folder, $TMPDIR when it names a folder, else /tmp, with a
+// final separator.
+TEST_F(LinuxSysinfo, TempDirIsTheProcessTemporaryFolder) {
+  const char* saved = std::getenv("TMPDIR");
+  const std::string before = saved != nullptr ? saved : "";
+  fs::create_directories(root_ / "my tmp");
+  Write(root_ / "a file", "");
+  auto services = FixedServices({});
+  services->system = std::make_shared<LinuxSystemQueries>(paths_);
+  APIs apis(services);
+  struct Case {
+    std::optional<std::string> tmpdir;
+    std::string temp_dir;
+  } cases[] = {
+      {std::nullopt, "/tmp/"},
+      {"", "/tmp/"},
+      {(root_ / "my tmp").string(), (root_ / "my tmp").string() + "/"},
+      {(root_ / "my tmp").string() + "/", (root_ / "my tmp").string() + "/"},
+      {(root_ / "a file").string(), "/tmp/"},
+      {(root_ / "not there").string(), "/tmp/"},
+  };
+  for (const auto& c : cases) {
+    if (c.tmpdir) setenv("TMPDIR", c.tmpdir->c_str(), 1);
+    else unsetenv("TMPDIR");
+    EXPECT_EQ(ToUtf8(apis.TempDir()), c.temp_dir) << c.tmpdir.value_or("(unset)");
+  }
+  if (saved != nullptr) setenv("TMPDIR", before.c_str(), 1);
+  else unsetenv("TMPDIR");
 }
 
 TEST_F(LinuxSysinfo, RestartWithoutABusIsRefused) {

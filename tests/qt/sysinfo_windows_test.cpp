@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QLabel>
+#include <QStyle>
 #include <QTimer>
 #include <memory>
 
 #include "fake_sysinfo.h"
+#include "linux/console_dialogs.h"
 #include "qt/sysinfo/system_windows.h"
 
 namespace velmora::qt {
@@ -33,6 +36,121 @@ class SysinfoWindows : public ::testing::Test {
   std::shared_ptr<fakes::FakeSystemQueries> sys_;
   std::unique_ptr<QtSystemWindows> windows_;
 };
+
+// What a window draws is drawn whole and apart: every cell of a grid shows its whole text at
+// the window's font (no "..."), the columns fit the grid, every label holds its text, and what
+// stands in a frame stays inside its border, below its caption.
+void ExpectDrawnWhole(QWidget* window) {
+  const QString name = window->windowTitle();
+  for (auto* grid : window->findChildren<QTableWidget*>()) {
+    // A cell's text stands between margins of the style's focus frame and a pixel on each side.
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int columns = 0;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+      columns += grid->columnWidth(c);
+      for (int r = 0; r < grid->rowCount(); ++r) {
+        const QTableWidgetItem* item = grid->item(r, c);
+        const QVariant role = item->data(Qt::FontRole);
+        const QFont font = role.isValid() ? qvariant_cast<QFont>(role) : grid->font();
+        EXPECT_EQ(QFontInfo(font).family().toStdString(),
+                  QFontInfo(window->font()).family().toStdString())
+            << r << ", " << c;
+        EXPECT_EQ(font.pointSize(), window->font().pointSize()) << r << ", " << c;
+        EXPECT_LE(QFontMetrics(font).horizontalAdvance(item->text()) + margins,
+                  grid->columnWidth(c))
+            << name.toStdString() << ": \"" << item->text().toStdString() << "\"";
+      }
+    }
+    EXPECT_LE(columns, grid->width() - 2 * grid->frameWidth()) << name.toStdString();
+  }
+  for (auto* label : window->findChildren<QLabel*>()) {
+    if (label->isHidden() || label->wordWrap() || label->text().isEmpty()) continue;
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+        << name.toStdString() << ": " << label->text().toStdString();
+  }
+  for (auto* frame : window->findChildren<QGroupBox*>()) {
+    for (auto* w : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (w->isHidden()) continue;
+      const QRect in = frame->contentsRect();
+      const QRect at = w->geometry();
+      EXPECT_TRUE(in.contains(at))
+          << name.toStdString() << ": in \"" << frame->title().toStdString() << "\" "
+          << w->metaObject()->className() << " \""
+          << (qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text().toStdString() : "")
+          << "\" from (" << at.left() << ", " << at.top() << ") to (" << at.right() << ", "
+          << at.bottom() << "), inside is (" << in.left() << ", " << in.top() << ") to ("
+          << in.right() << ", " << in.bottom() << ")";
+    }
+  }
+}
+
+// The readings of a gauge's scale (Label3) each stand right under a tick of their own (Label2),
+// clear of every tick and of each other: "0", "50%" and "100" under every bar of the window.
+void ExpectScalesReadable(QWidget* window, int gauges) {
+  QStringList words;
+  QList<QWidget*> parents;
+  for (auto* reading : window->findChildren<QLabel*>(QStringLiteral("Label3"))) {
+    words << reading->text();
+    if (!parents.contains(reading->parentWidget())) parents << reading->parentWidget();
+  }
+  QStringList expected;
+  for (int i = 0; i < gauges; ++i)
+    expected << QStringLiteral("0") << QStringLiteral("50%") << QStringLiteral("100");
+  EXPECT_EQ(words.join(QLatin1Char(' ')).toStdString(),
+            expected.join(QLatin1Char(' ')).toStdString());
+  for (QWidget* parent : parents) {
+    const auto ticks =
+        parent->findChildren<QFrame*>(QStringLiteral("Label2"), Qt::FindDirectChildrenOnly);
+    QList<QRect> drawn;
+    for (auto* reading :
+         parent->findChildren<QLabel*>(QStringLiteral("Label3"), Qt::FindDirectChildrenOnly)) {
+      const std::string text = reading->text().toStdString();
+      const QFontMetrics fm = reading->fontMetrics();
+      const QRect r = QStyle::alignedRect(Qt::LeftToRight, reading->alignment(),
+                                          QSize(fm.horizontalAdvance(reading->text()), fm.height()),
+                                          reading->contentsRect().translated(reading->pos()));
+      EXPECT_TRUE(reading->geometry().contains(r)) << text << " cut by its label";
+      EXPECT_TRUE(parent->contentsRect().contains(r)) << text << " over its box's border";
+      int under = 0;
+      for (const QFrame* tick : ticks) {
+        EXPECT_FALSE(tick->geometry().intersects(r)) << text << " crossed by a tick";
+        const bool above = tick->geometry().bottom() < r.top() &&
+                           r.top() - tick->geometry().bottom() <= fm.height();
+        if (above && tick->x() >= r.left() && tick->x() <= r.right()) ++under;
+      }
+      EXPECT_EQ(under, 1) << text << " stands under " << under << " ticks";
+      for (const QRect& other : drawn) EXPECT_FALSE(other.intersects(r)) << text;
+      drawn << r;
+    }
+  }
+}
+
+// A machine whose figures fill the rows: 23.5 Gb. of memory, a 252 Gb. drive and a processor
+// with a long name.
+TEST_F(SysinfoWindows, InformationWindowDrawsEveryFigureWhole) {
+  sys_->names = {u"Debian GNU/Linux 12 (bookworm)", u"Linux 6.1.0-18-amd64",
+                 u"Intel(R) Core(TM) i7-10750H CPU @ 2.60GHz"};
+  sys_->memory = {7, 25'276'157'952, 23'509'000'000, 0, 0, 25'276'157'952, 23'509'000'000};
+  sys_->drive_bytes[u'C'] = {79'860'793'344, 270'553'174'016, 79'860'793'344};
+  sys_->drive_bytes[u'D'] = {1'000'000'000'000, 2'000'398'934'016, 1'000'000'000'000};
+  windows_->ShowPcInfo(false);
+  PcInfoWindow* w = windows_->pc_info();
+  ASSERT_NE(w, nullptr);
+  ExpectDrawnWhole(w);
+  ExpectScalesReadable(w, 3);
+  w->finalizar()->click();
+}
+
+TEST_F(SysinfoWindows, SplashDrawsEveryFigureWhole) {
+  windows_->ShowSplash(false);
+  SplashWindow* w = windows_->splash();
+  ASSERT_NE(w, nullptr);
+  Spin(50);  // the bar rows appear with the first refresh
+  ExpectDrawnWhole(w);
+  ExpectScalesReadable(w, 1);
+  w->salir()->click();
+  windows_->WaitWhileOpen();
+}
 
 TEST_F(SysinfoWindows, InformationWindowShowsTheModelAndClosesOnlyByItsButton) {
   windows_->ShowPcInfo(false);
@@ -105,6 +223,24 @@ TEST_F(SysinfoWindows, ModalSplashReturnsWhenItsButtonCloses) {
   windows_->ShowSplash(true);
   EXPECT_TRUE(clicked);
   EXPECT_FALSE(windows_->AnyOpen());
+}
+
+// Unattended, no window waits for a person, modal or not: it closes itself by its own button
+// once loaded, says so on the standard error, and the call returns with it closed.
+TEST_F(SysinfoWindows, UnattendedWindowsCloseThemselvesModalOrNot) {
+  setenv(linux_platform::kUnattendedVariable, "1", 1);
+  for (const bool modal : {false, true}) {
+    ::testing::internal::CaptureStderr();
+    windows_->ShowPcInfo(modal);
+    EXPECT_FALSE(windows_->AnyOpen()) << modal;
+    windows_->ShowSplash(modal);
+    EXPECT_FALSE(windows_->AnyOpen()) << modal;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "== FrmPCInfo (ventana) ==\n(desatendido, se cierra con: &Finalizar)\n"
+              "== frmSplashSys (ventana) ==\n(desatendido, se cierra con: &Salir)\n")
+        << modal;
+  }
+  unsetenv(linux_platform::kUnattendedVariable);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include "linux/console_dialogs.h"
 #include "linux/photo_disk.h"
 #include "qt/frm_toma_foto.h"
 #include "qt/qt_picture.h"
@@ -65,11 +66,19 @@ std::u16string QtFileDialog::OpenFile(std::u16string_view title, std::u16string_
 
 void QtCaptureWindowHost::ShowModal(CaptureWindow& window) {
   // A modal window nobody could answer (no display, or an offscreen one the process would have
-  // to make itself) would hold the host for ever.
-  if (!InteractiveGui() || !EnsureGuiApplication()) {
+  // to make itself) would hold the host for ever; unattended it closes itself, so it is shown
+  // wherever it can be made.
+  const bool unattended = linux_platform::UnattendedMode();
+  if (!(unattended ? EnsureGuiApplication() : InteractiveGui() && EnsureGuiApplication())) {
     throw Error(err::kInvalidCall, u"No hay pantalla para mostrar la ventana Cámara Fotográfica");
   }
   FrmTomaFoto view(window, QApplication::activeWindow());
+  if (unattended) {
+    // Once shown and loaded, its close box closes it, as a person's click would.
+    linux_platform::ReportUnattendedClose(CaptureWindow::kName, kCloseBox);
+    QMetaObject::invokeMethod(
+        &view, [&view] { view.close(); }, Qt::QueuedConnection);
+  }
   view.exec();
 }
 

@@ -26,7 +26,9 @@ class QtFileDialog final : public FileDialog {
 QStringList NameFilters(std::u16string_view filter);
 
 // Shows FrmTomaFoto modally over the active window, starting the Qt application when a person
-// could answer it (InteractiveGui); 5 when nobody could.
+// could answer it (InteractiveGui); 5 when nobody could. Unattended (linux_platform::
+// UnattendedMode) it is shown wherever it can be made (offscreen without a display), closes
+// itself by its close box once loaded and says so on the standard error.
 class QtCaptureWindowHost final : public CaptureWindowHost {
  public:
   void ShowModal(CaptureWindow& window) override;

@@ -71,7 +71,7 @@ bool PluginInstalled(const char* file) {
 // The platform to start Qt on, empty when there is none that would start: Qt ends the process
 // when its platform cannot connect, so the display is looked at first.
 std::string ChoosePlatform() {
-  const std::string forced = Env("QT_QPA_PLATFORM");
+  std::string forced = Env("QT_QPA_PLATFORM");
   if (!forced.empty()) {
     if (forced.rfind("xcb", 0) == 0) return XReachable() ? forced : "";
     if (forced.rfind("wayland", 0) == 0) return WaylandReachable() ? forced : "";
@@ -80,12 +80,6 @@ std::string ChoosePlatform() {
   if (XReachable() && PluginInstalled("libqxcb.so")) return "xcb";
   if (WaylandReachable() && PluginInstalled("libqwayland-generic.so")) return "wayland";
   return "";
-}
-
-// The platform chosen once for the process.
-const std::string& Platform() {
-  static const std::string platform = ChoosePlatform();
-  return platform;
 }
 
 // A message box that decides at each box whether it can be a window.
@@ -104,15 +98,25 @@ class AutoMessageBox final : public MessageBox {
 
 }  // namespace
 
+const std::string& GuiPlatform() {
+  static const std::string platform = ChoosePlatform();
+  return platform;
+}
+
 bool InteractiveGui() {
   if (QCoreApplication::instance() != nullptr) return qobject_cast<QApplication*>(qApp) != nullptr;
-  const std::string& platform = Platform();
+  const std::string& platform = GuiPlatform();
   return platform.rfind("xcb", 0) == 0 || platform.rfind("wayland", 0) == 0;
 }
 
 bool EnsureGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return qobject_cast<QApplication*>(qApp) != nullptr;
-  static std::string platform = Platform();
+  static std::string platform;
+  platform = GuiPlatform();
+  // Unattended, nobody looks at the windows, which close themselves: without a display they are
+  // made on the offscreen platform rather than refused.
+  if (platform.empty() && linux_platform::UnattendedMode() && PluginInstalled("libqoffscreen.so"))
+    platform = "offscreen";
   if (platform.empty()) return false;
   // Qt keeps references to argc and argv for the application's life, which is the process's.
   static int argc = 3;

@@ -265,8 +265,7 @@ void Win32CaptureWindowHost::ShowModal(CaptureWindow& window) {
   view.Open(GetActiveWindow());
   if (camera != nullptr) camera->SetOwner(view.hwnd());
   if (win32::UnattendedMode()) {
-    win32::WriteStandardError(
-        u"== FrmTomaFoto (ventana) ==\n(desatendido, se cierra con: el cuadro de cierre)");
+    win32::WriteStandardError(DescribeUnattendedClose(CaptureWindow::kName, kCloseBox));
     view.PressClose();
   }
   RunModal(view.hwnd(), [&view] { return view.done(); });

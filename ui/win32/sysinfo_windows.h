@@ -14,6 +14,7 @@ namespace velmora::win32ui {
 
 class PcInfoWindow final : public ModelWindow {
  public:
+  using Model = PcInfoModel;
   PcInfoWindow(SystemQueries& sys, const LocaleData& loc);
   void Load() override;
   void PressClose() override;
@@ -37,6 +38,7 @@ class PcInfoWindow final : public ModelWindow {
 
 class SplashWindow final : public ModelWindow {
  public:
+  using Model = SplashModel;
   // The panel's width, twips; its height is the model's.
   static constexpr int kWidth = 7410;
 
@@ -63,10 +65,10 @@ class SplashWindow final : public ModelWindow {
 // The two windows of System: one instance of each, loaded on first use, shown modally (its own
 // message loop until the window unloads, the thread's other windows disabled meanwhile) or not.
 //
-// Unattended (VELMORA_UNATTENDED, see DialogMessageBox) a modal window does not wait for a
-// person: once loaded it presses its own closing button ("&Finalizar", "&Salir") and says so on
-// the standard error, so that a scripted host goes on. A window that cannot be made (no
-// display) raises 5.
+// Unattended (VELMORA_UNATTENDED, see DialogMessageBox) no window waits for a person, modal or
+// not: once loaded it presses its own closing button ("&Finalizar", "&Salir"), says so on the
+// standard error (DescribeUnattendedClose) and the call returns once it has closed, so that a
+// scripted host goes on. A window that cannot be made (no display) raises 5.
 class Win32SystemWindows final : public SystemWindows {
  public:
   Win32SystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc);
@@ -81,7 +83,7 @@ class Win32SystemWindows final : public SystemWindows {
 
  private:
   template <typename W>
-  void Show(std::unique_ptr<W>& slot, bool modal, const char16_t* name, const char16_t* button);
+  void Show(std::unique_ptr<W>& slot, bool modal);
   void Retire(std::unique_ptr<ModelWindow> window);
 
   std::shared_ptr<SystemQueries> sys_;

@@ -69,8 +69,7 @@ void Win32SystemWindows::Retire(std::unique_ptr<ModelWindow> window) {
 }
 
 template <typename W>
-void Win32SystemWindows::Show(std::unique_ptr<W>& slot, bool modal, const char16_t* name,
-                              const char16_t* button) {
+void Win32SystemWindows::Show(std::unique_ptr<W>& slot, bool modal) {
   if (!slot || slot->unloaded()) {
     Retire(std::move(slot));
     auto window = std::make_unique<W>(*sys_, loc_);
@@ -80,24 +79,20 @@ void Win32SystemWindows::Show(std::unique_ptr<W>& slot, bool modal, const char16
     ShowWindow(slot->hwnd(), SW_SHOW);
     SetForegroundWindow(slot->hwnd());
   }
-  if (!modal) return;
-  if (win32::UnattendedMode()) {
-    // Nobody is there to close it: the window closes itself by its own button.
-    win32::WriteStandardError(u"== " + std::u16string(name) +
-                              u" (ventana) ==\n(desatendido, se cierra con: " + button + u")");
-    slot->PressClose();
-  }
+  const bool unattended = win32::UnattendedMode();
+  if (!modal && !unattended) return;
   W* window = slot.get();
-  RunModal(window->hwnd(), [window] { return window->unloaded(); });
+  if (unattended) {
+    // Nobody is there to close it, modal or not: the window closes itself by its own button,
+    // and the call returns once it has.
+    win32::WriteStandardError(DescribeUnattendedClose(W::Model::kName, W::Model::kExit));
+    window->PressClose();
+  }
+  RunModal(modal ? window->hwnd() : nullptr, [window] { return window->unloaded(); });
 }
 
-void Win32SystemWindows::ShowPcInfo(bool modal) {
-  Show(pc_info_, modal, u"FrmPCInfo", PcInfoModel::kExit);
-}
-
-void Win32SystemWindows::ShowSplash(bool modal) {
-  Show(splash_, modal, u"frmSplashSys", SplashModel::kExit);
-}
+void Win32SystemWindows::ShowPcInfo(bool modal) { Show(pc_info_, modal); }
+void Win32SystemWindows::ShowSplash(bool modal) { Show(splash_, modal); }
 
 bool Win32SystemWindows::AnyOpen() const {
   return (pc_info_ && !pc_info_->unloaded()) || (splash_ && !splash_->unloaded());

@@ -7,6 +7,7 @@
 
 #include "qt/sysinfo/window_base.h"
 
+class QGroupBox;
 class QLabel;
 
 namespace velmora::qt {
@@ -15,9 +16,12 @@ class PcInfoWindow final : public SysInfoWindow {
   Q_OBJECT
 
  public:
+  using Model = PcInfoModel;
+
   PcInfoWindow(SystemQueries& sys, const LocaleData& loc);
 
   void Load() override;
+  void PressClose() override { cmd_salir_->click(); }
   void Show(std::uint32_t parts) override;
 
   const PcInfoModel& model() const { return model_; }
@@ -42,9 +46,15 @@ class PcInfoWindow final : public SysInfoWindow {
 
  private:
   Group BuildGroup(QWidget* frame, int top, const QColor& colour);
+  // Sizes the grid's columns to their texts, widening the window where they need it.
+  void FitGrid();
+  void PlaceGrid();
   void ShowGroup(int i, const PcInfoModel::Figures& f, bool labels, bool bar);
 
   PcInfoModel model_;
+  QGroupBox* frame3_ = nullptr;  // Información General, around the grid
+  QGroupBox* frame2_ = nullptr;  // Memoria
+  QGroupBox* frame1_ = nullptr;  // Almacenaje
   QTableWidget* grid_;
   std::array<Group, 3> groups_;
   QLabel* lbl_mouse_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
+#include <algorithm>
 
 namespace velmora::qt {
 
@@ -29,7 +30,7 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
   };
 
   auto* frame1 = new QGroupBox(Q(SplashModel::kFrameCaption), this);
-  frame1->setGeometry(twips_.Rect(60, 0, kWidth - 120, 4980));
+  frame1->setGeometry(twips_.Rect(60, 0, kWidth - 120, 5010));
 
   grid_ = new QTableWidget(SplashModel::kRows, 2, frame1);
   grid_->setGeometry(twips_.Rect(60, 240, 5655, 3180));
@@ -54,7 +55,7 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
   // Picture1: the share of the current drive in use.
   auto* picture1 = new QFrame(frame1);
   picture1->setFrameShape(QFrame::Box);
-  picture1->setGeometry(twips_.Rect(5790, 240, 1185, 1110));
+  picture1->setGeometry(twips_.Rect(5790, 240, 1185, 1215));
   QFont tiny = font();
   tiny.setPointSize(7);
   auto* label1 = label(picture1, Q(SplashModel::kDiskCaption), twips_.Rect(30, 15, 1125, 420),
@@ -69,14 +70,35 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
                        twips_.Y(210));
   label4_ =
       label(picture1, Q(model_.disk_percent()), twips_.Rect(30, 720, 1125, 195), Qt::AlignCenter);
-  for (int i = 0; i <= 4; ++i) {  // Label2: the tick marks
+  // Label2, the tick marks at 0, 25, 50, 75 and 100 % of the bar, a pixel clear of the box's
+  // border.
+  const QRect inside = picture1->contentsRect().adjusted(1, 0, -1, 0);
+  auto tick_x = [&](int quarter) {
+    return std::clamp(twips_.X(7 + SplashModel::kDiskBarFull * quarter / 4), inside.left(),
+                      inside.right());
+  };
+  for (int i = 0; i <= 4; ++i) {
     auto* tick = new QFrame(picture1);
+    tick->setObjectName(QStringLiteral("Label2"));
     tick->setFrameShape(QFrame::VLine);
-    tick->setGeometry(twips_.X(7 + SplashModel::kDiskBarFull * i / 4), twips_.Y(915), 1,
-                      twips_.Y(i % 2 == 0 ? 75 : 45));
+    tick->setGeometry(tick_x(i), twips_.Y(930), 1, twips_.Y(i % 2 == 0 ? 60 : 30));
   }
-  label(picture1, Q(SplashModel::kDiskScale), twips_.Rect(0, 960, 1185, 150), Qt::AlignCenter)
-      ->setFont(tiny);
+  // Label3, the scale: each of its readings (0, 50%, 100) under its own tick and below the
+  // ticks' ends, the first and last inside the box, so that neither a tick, another reading nor
+  // the border runs through one.
+  const QStringList readings =
+      Q(SplashModel::kDiskScale).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  const int reading_width = inside.width() / 2 - 2;
+  for (qsizetype i = 0; i < readings.size() && i < 3; ++i) {
+    const int x = tick_x(static_cast<int>(i) * 2);
+    const int left = i == 0 ? x : i == 1 ? x - reading_width / 2 : x + 1 - reading_width;
+    const Qt::Alignment align = i == 0 ? Qt::AlignLeft : i == 1 ? Qt::AlignHCenter : Qt::AlignRight;
+    auto* reading =
+        label(picture1, readings[i], QRect(left, twips_.Y(1005), reading_width, twips_.Y(180)),
+              align | Qt::AlignTop);
+    reading->setObjectName(QStringLiteral("Label3"));
+    reading->setFont(tiny);
+  }
 
   cmd01_ = new QPushButton(Q(SplashModel::kExit), frame1);
   cmd01_->setGeometry(twips_.Rect(5790, 1500, 1185, 495));
@@ -90,7 +112,7 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
 
   // fraInfo: the memory still available, hidden until the window loads.
   fra_info_ = new QGroupBox(frame1);
-  fra_info_->setGeometry(twips_.Rect(60, 3840, kWidth - 240, 1080));
+  fra_info_->setGeometry(twips_.Rect(60, 3825, kWidth - 240, 1080));
   fra_info_->setEnabled(false);
   fra_info_->hide();
   lbl_info_ = label(fra_info_, Q(model_.memory_free()), twips_.Rect(120, 120, 6900, 240),
@@ -110,6 +132,9 @@ SplashWindow::SplashWindow(SystemQueries& sys, const LocaleData& loc)
     bar_rows_[i] = {name, frame, shp_bar_[i], caption};
     for (QWidget* w : bar_rows_[i]) w->hide();
   }
+
+  KeepBelowCaption(frame1);
+  KeepBelowCaption(fra_info_);
 
   resize(twips_.X(kWidth), std::max(1, twips_.Y(SplashModel::kClosedHeight)));
   // The refresh runs from the start, on the shortest interval there is.

@@ -16,12 +16,14 @@ class SplashWindow final : public SysInfoWindow {
   Q_OBJECT
 
  public:
+  using Model = SplashModel;
   // The panel's width, twips; its height is the model's.
   static constexpr int kWidth = 7410;
 
   SplashWindow(SystemQueries& sys, const LocaleData& loc);
 
   void Load() override;
+  void PressClose() override { cmd01_->click(); }
   void Show(std::uint32_t parts) override;
 
   const SplashModel& model() const { return model_; }

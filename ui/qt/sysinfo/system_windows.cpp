@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 
+#include "linux/console_dialogs.h"
 #include "velmora/error.h"
 
 namespace velmora::qt {
@@ -35,7 +36,16 @@ void QtSystemWindows::Show(QPointer<W>& slot, bool modal) {
     slot->show();
     slot->raise();
   }
-  if (modal) WaitUntilUnloaded(Open(slot));
+  const bool unattended = linux_platform::UnattendedMode();
+  W* window = Open(slot);
+  if (unattended && window != nullptr) {
+    // Nobody is there to close it, modal or not: once loaded the window presses its own
+    // closing button, and the call returns once it has closed.
+    linux_platform::ReportUnattendedClose(W::Model::kName, W::Model::kExit);
+    QMetaObject::invokeMethod(
+        window, [window] { window->PressClose(); }, Qt::QueuedConnection);
+  }
+  if (modal || unattended) WaitUntilUnloaded(window);
 }
 
 void QtSystemWindows::ShowPcInfo(bool modal) { Show(pc_info_, modal); }

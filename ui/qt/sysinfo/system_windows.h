@@ -12,6 +12,9 @@
 
 namespace velmora::qt {
 
+// Unattended (linux_platform::UnattendedMode) no window waits for a person, modal or not: once
+// loaded it presses its own closing button ("&Finalizar", "&Salir"), says so on the standard
+// error (DescribeUnattendedClose) and the call returns once it has closed.
 class QtSystemWindows final : public SystemWindows {
  public:
   // The windows draw their figures from `sys` and format them with `loc`. `ensure_gui` is

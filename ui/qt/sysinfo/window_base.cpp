@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputDevice>
 #include <QLabel>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "velmora/error.h"
@@ -81,6 +83,17 @@ QFont LabelFont() {
   return f;
 }
 
+void KeepBelowCaption(QGroupBox* frame) {
+  frame->ensurePolished();
+  const QList<QWidget*> controls = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  if (controls.isEmpty()) return;
+  int top = controls.front()->y();
+  for (const QWidget* w : controls) top = std::min(top, w->y());
+  const int shift = frame->contentsRect().top() - top;
+  if (shift <= 0) return;
+  for (QWidget* w : controls) w->move(w->x(), w->y() + shift);
+}
+
 ShapeBar::ShapeBar(QWidget* parent, const QColor& fill) : QWidget(parent) {
   setAutoFillBackground(true);
   QPalette p = palette();
@@ -100,7 +113,7 @@ SysInfoWindow::SysInfoWindow(Qt::WindowFlags flags)
 }
 
 void SysInfoWindow::SetWidth(std::int16_t twips) {
-  const int px = std::max(1, twips_.X(twips));
+  const int px = std::max(1, twips_.X(twips) + extra_width_);
   if (px != width()) resize(px, height());
 }
 

@@ -9,6 +9,7 @@
 
 #include "velmora/sysinfo_windows.h"
 
+class QGroupBox;
 class QLabel;
 
 namespace velmora::qt {
@@ -46,6 +47,12 @@ Qt::Alignment AlignmentOf(CellAlign a);
 // The labels' font: MS Sans Serif 8 where it exists, a sans serif of the same measure elsewhere.
 QFont LabelFont();
 
+// Moves a frame's controls down together as far as the style's caption needs, so that none is
+// drawn over the frame's border or its caption: the controls stand where the layout puts them
+// below a caption band, which some styles and fonts draw taller. Called once the controls are
+// made.
+void KeepBelowCaption(QGroupBox* frame);
+
 // A filled rectangle of a given colour: the windows' bars.
 class ShapeBar final : public QWidget {
  public:
@@ -70,6 +77,8 @@ class SysInfoWindow : public QWidget, public WindowSurface {
   bool unloaded() const { return unloaded_; }
   // Runs the model's loading steps; a failure destroys the window and reaches the caller.
   virtual void Load() = 0;
+  // Presses the window's own closing button, as a person would.
+  virtual void PressClose() = 0;
 
  signals:
   void Unloaded();
@@ -97,6 +106,8 @@ class SysInfoWindow : public QWidget, public WindowSurface {
   Twips twips_;
   QtWindowDisplay display_;
   QTimer* timer_;
+  // Pixels the window is wider than the model's width, where its figures need more room.
+  int extra_width_ = 0;
   bool unloaded_ = false;
   int depth_ = 0;  // model steps under way
 };
