@@ -449,10 +449,11 @@ const Entry kEntries[] = {
      {u"Abre la ventana de información del sistema (versión, procesador, memoria y discos, "
       u"puestos al día por un temporizador) o la ventana de presentación, de forma modal o no. "
       u"Cada ventana es una sola por hilo. Donde no hay pantalla gráfica la llamada falla con el "
-      u"error 5, como en el ejemplo; en la línea de comandos, una ventana no modal mantiene vivo "
-      u"el proceso hasta que se cierra.",
-      kSystem, u"velmora System",
-      u"Error 5: No hay pantalla disponible para mostrar la ventana\n"}},
+      u"error 5; en la línea de comandos, una ventana no modal mantiene vivo el proceso hasta que "
+      u"se cierra. Con VELMORA_UNATTENDED=1 la ventana se abre, se carga y se cierra sola con su "
+      u"propio botón, y lo dice en una línea, como en el ejemplo.",
+      kSystem, u"VELMORA_UNATTENDED=1 velmora System",
+      u"== FrmPCInfo (ventana) ==\n(desatendido, se cierra con: &Finalizar)\n"}},
     {Interface::kDolva,
      u"WinVer",
      {u"La versión del sistema operativo como \"mayor.menor.compilación\"; en Linux, la del "
@@ -501,10 +502,11 @@ const Entry kEntries[] = {
      u"PhotoWay",
      {u"Abre la ventana Cámara Fotográfica, en la que el usuario toma una foto de la cámara o "
       u"escoge un archivo de imagen, y devuelve la ruta de la foto en que quedó la ventana (vacía "
-      u"si se cerró sin escoger). Donde no hay pantalla gráfica la llamada falla con el error 5, "
-      u"como en el ejemplo.",
-      kPhotoWay, u"velmora PhotoWay JUAN /Ponderix/Fotos",
-      u"Error 5: No hay pantalla para mostrar la ventana Cámara Fotográfica\n"}},
+      u"si se cerró sin escoger). Donde no hay pantalla gráfica la llamada falla con el error 5. "
+      u"Con VELMORA_UNATTENDED=1 la ventana se abre y se cierra sola con su cuadro de cierre, y "
+      u"la ruta es la de la llamada anterior (vacía en la primera), como en el ejemplo.",
+      kPhotoWay, u"VELMORA_UNATTENDED=1 velmora PhotoWay JUAN /Ponderix/Fotos",
+      u"== FrmTomaFoto (ventana) ==\n(desatendido, se cierra con: el cuadro de cierre)\n\n"}},
 
     // APIs.
     {Interface::kAPIs,
@@ -529,7 +531,11 @@ const Entry kEntries[] = {
      {u"WinDir seguido de \"SYSTEM\" y un separador.", {}, u"velmora SysDir", u"/etc/SYSTEM/\n"}},
     {Interface::kAPIs,
      u"TempDir",
-     {u"WinDir seguido de \"TEMP\" y un separador.", {}, u"velmora TempDir", u"/etc/TEMP/\n"}},
+     {u"La carpeta de archivos temporales con un separador al final: en Windows, WinDir "
+      u"seguido de \"TEMP\"; en Linux, la del proceso ($TMPDIR si es una carpeta, si no /tmp/).",
+      {},
+      u"velmora TempDir",
+      u"/tmp/\n"}},
 };
 
 }  // namespace

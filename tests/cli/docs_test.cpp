@@ -1,6 +1,7 @@
 // Every operation is described for its users, and every example prints what its description
 // says it prints: each example runs through the command line as a user would type it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -57,7 +58,12 @@ std::string RunExample(std::u16string_view example) {
   const std::string script =
       ::testing::TempDir() + "velmora_example_" + std::to_string(::getpid()) + ".sh";
   std::ofstream(script) << ToUtf8(example) << "\n";
-  const std::string command = "env -i PATH=" VELMORA_CLI_DIR
+  // Qt wants a private runtime folder of the user's and says so on standard error otherwise.
+  const std::string runtime =
+      ::testing::TempDir() + "velmora_runtime_" + std::to_string(::getpid());
+  ::mkdir(runtime.c_str(), 0700);
+  const std::string command = "env -i XDG_RUNTIME_DIR=" + runtime +
+                              " PATH=" VELMORA_CLI_DIR
                               ":/usr/bin:/bin LANG=es_MX.UTF-8 "
                               "VELMORA_UNATTENDED=1 DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent "
                               "LSAN_OPTIONS=print_suppressions=0:suppressions=" VELMORA_CLI_TEST_DIR
