@@ -355,6 +355,8 @@ TEST(LetrasAgainstPrevious, SameTextForRandomAmountsAndOptions) {
                      Variant(u"\u00F1and\u00FA"),
                      Variant(std::int16_t{5}),
                      Variant(u" ")};
+  // Now and then one or two options that raise an error, which must be the same one.
+  Variant bad[] = {Variant(u"quiz\u00E1"), Variant::Null()};
   RandomAmounts source(20261205);
   const std::size_t count = ComparedAmounts();
   int failures = 0;
@@ -374,6 +376,9 @@ TEST(LetrasAgainstPrevious, SameTextForRandomAmountsAndOptions) {
       return v;
     };
     Variant* o[8] = {&flag(), &text(), &text(), &text(), &flag(), &flag(), &flag(), &flag()};
+    const std::uint64_t spoil = source.Next();
+    if (spoil % 32 == 0) o[(spoil >> 8) % 8] = &bad[(spoil >> 16) % 2];
+    if (spoil % 256 == 0) o[(spoil >> 24) % 8] = &bad[(spoil >> 32) % 2];
     const std::u16string expected = TextOrError([&] {
       return reference::Letras(amount, *o[0], *o[1], *o[2], *o[3], *o[4], *o[5], *o[6], *o[7],
                                locales[where]);
