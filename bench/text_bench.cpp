@@ -8,6 +8,7 @@
 #include <unicode/unistr.h>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "allocations.h"
@@ -20,6 +21,8 @@
 namespace velmora {
 namespace {
 
+// A host names the routine with a text it holds, its length known.
+using namespace std::string_view_literals;
 using bench::AllocationsSoFar;
 using bench::FloorGroups;
 using bench::LetrasFloor;
@@ -81,7 +84,7 @@ void BM_LetrasByName(benchmark::State& state) {
   const std::uint64_t before = AllocationsSoFar();
   for (auto _ : state) {
     args[0].value = Variant(amounts[i]);
-    benchmark::DoNotOptimize(Invoke(d, u"Letras", args));
+    benchmark::DoNotOptimize(Invoke(d, u"Letras"sv, args));
     if (++i == amounts.size()) i = 0;
   }
   ReportAllocations(state, before);
@@ -104,6 +107,23 @@ void BM_LetrasResolved(benchmark::State& state) {
   ReportAllocations(state, before);
 }
 BENCHMARK(BM_LetrasResolved);
+
+// The same entry with positional arguments only: no names, no argument records.
+void BM_LetrasPositional(benchmark::State& state) {
+  const auto& amounts = Amounts();
+  Dolva d(FixedServices(Date{}));
+  const Operation& op = *FindOperation(Interface::kDolva, u"Letras");
+  Variant amount;
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    amount = Variant(amounts[i]);
+    benchmark::DoNotOptimize(Invoke(&d, op, std::span(&amount, 1)));
+    if (++i == amounts.size()) i = 0;
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_LetrasPositional);
 
 // 4096 numbers of every sign, the same on every run.
 const std::vector<std::int16_t>& Numbers() {
@@ -139,7 +159,7 @@ void BM_EsNumeroParByName(benchmark::State& state) {
   const std::uint64_t before = AllocationsSoFar();
   for (auto _ : state) {
     args[0].value = Variant(numbers[i]);
-    benchmark::DoNotOptimize(Invoke(d, u"EsNumeroPar", args));
+    benchmark::DoNotOptimize(Invoke(d, u"EsNumeroPar"sv, args));
     i = (i + 1) % numbers.size();
   }
   ReportAllocations(state, before);
@@ -161,6 +181,22 @@ void BM_EsNumeroParResolved(benchmark::State& state) {
   ReportAllocations(state, before);
 }
 BENCHMARK(BM_EsNumeroParResolved);
+
+void BM_EsNumeroParPositional(benchmark::State& state) {
+  const auto& numbers = Numbers();
+  Dolva d(FixedServices(Date{}));
+  const Operation& op = *FindOperation(Interface::kDolva, u"EsNumeroPar");
+  Variant number;
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    number = Variant(numbers[i]);
+    benchmark::DoNotOptimize(Invoke(&d, op, std::span(&number, 1)));
+    i = (i + 1) % numbers.size();
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_EsNumeroParPositional);
 
 void BM_AmountInWords(benchmark::State& state) {
   const auto& amounts = Amounts();

@@ -219,13 +219,13 @@ std::optional<std::int64_t> ReadWords(const std::u16string& text) {
     const auto& x = words[i];
     if (int v = find(kUnit, x)) group += v;
     else if (int v = find(kTen, x)) {
-      group += 10 * v;
+      group += std::int64_t{10} * v;
       if (i + 2 < words.size() && words[i + 1] == u"y") {
         if (v < 3 || !find(kUnit, words[i + 2])) return std::nullopt;
         ++i;
       }
     } else if (int v = find(kTeen, x)) group += 10 + v;
-    else if (int v = find(kHundred, x)) group += 100 * v;
+    else if (int v = find(kHundred, x)) group += std::int64_t{100} * v;
     else if (x == u"cien") group += 100;
     else if (x.starts_with(u"veinti") && find(kUnit, x.substr(6)))
       group += 20 + find(kUnit, x.substr(6));
@@ -422,14 +422,15 @@ TEST(LetrasAgainstPrevious, AmountInWordsLegacyForRandomAmounts) {
     const std::size_t c = (pick >> 7) % 3;
     const std::u16string symbol = FromUtf8(options.symbol);
     const std::u16string national = options.national ? FromUtf8(*options.national) : u"";
-    const reference::LetrasText text{options.money,
-                                     options.upper,
-                                     options.parentheses,
-                                     options.show_figure,
-                                     options.figure_inside,
-                                     symbol,
-                                     nouns[c],
-                                     options.national ? national : marks[c]};
+    const reference::LetrasText text{
+        options.money,
+        options.upper,
+        options.parentheses,
+        options.show_figure,
+        options.figure_inside,
+        symbol,
+        nouns[c],
+        options.national ? std::u16string_view(national) : std::u16string_view(marks[c])};
     ASSERT_EQ(U8(AmountInWordsUtf16(amount, options)),
               U8(reference::LegacyWords(amount, text, kEs)))
         << amount.scaled() << " pick " << pick;
