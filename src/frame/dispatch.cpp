@@ -81,9 +81,9 @@ std::uint64_t LastQuad(std::u16string_view name) {
   return quad;
 }
 
-// The members of both interfaces and an open-addressing table over their folded names. A name
-// is looked up on every call by name, so its bucket comes from its length and three of its
-// letters, and the candidates there are compared four characters at a time.
+// The members of both interfaces and an open-addressing table over their names. A name is
+// looked up on every call by name, so its bucket comes from its length and four of its letters,
+// and the candidates there are compared four characters at a time.
 class NameIndex {
  public:
   NameIndex() {
@@ -113,14 +113,13 @@ class NameIndex {
     return iface == Interface::kDolva ? dolva_ : apis_;
   }
 
-  [[gnu::always_inline]] const Member* Find(Interface iface, std::u16string_view name) const {
+  const Member* Find(Interface iface, std::u16string_view name) const {
     if (name.empty() || name.size() > kMaxName) return nullptr;
-    const std::uint64_t last = Fold(LastQuad(name));
     for (std::size_t b = Bucket(iface, name);; b = (b + 1) % kBuckets) {
       const Slot& slot = slots_[b];
       if (slot.member == nullptr) return nullptr;
-      if (slot.last == last && slot.size == name.size() && slot.member->iface == iface &&
-          SameLeading(slot, name))
+      if (slot.size == name.size() && slot.member->iface == iface &&
+          (SameSpelling(slot, name) || SameFolded(slot, name)))
         return slot.member;
     }
   }
@@ -131,8 +130,12 @@ class NameIndex {
   struct Slot {
     const Member* member = nullptr;
     std::size_t size = 0;
-    std::uint64_t last = 0;                             // folded LastQuad
-    std::array<std::uint64_t, kMaxName / 4> leading{};  // folded, whole quads from the start
+    // Four characters a word: the whole words from the start, then the last four characters
+    // (or all of a shorter name, zeros after them); as spelled, and folded.
+    std::array<std::uint64_t, kMaxName / 4> leading{};
+    std::uint64_t last = 0;
+    std::array<std::uint64_t, kMaxName / 4> folded_leading{};
+    std::uint64_t folded_last = 0;
   };
 
   // Letters only lose their case bit here, which keeps names that fold alike together. Shifts
@@ -149,10 +152,21 @@ class NameIndex {
            kBuckets;
   }
 
-  // Whether the whole quads of a name of the slot's size match (the last quad already did).
-  static bool SameLeading(const Slot& slot, std::u16string_view name) {
+  // Whether a name of the slot's size is spelled as the slot's name, letter case included: a
+  // host nearly always spells a name as the table does, and then no letter needs folding.
+  static bool SameSpelling(const Slot& slot, std::u16string_view name) {
+    if (LastQuad(name) != slot.last) return false;
     for (std::size_t q = 0; q < name.size() / 4; ++q) {
-      if (Fold(Quad(name.data() + 4 * q)) != slot.leading[q]) return false;
+      if (Quad(name.data() + 4 * q) != slot.leading[q]) return false;
+    }
+    return true;
+  }
+
+  // Whether a name of the slot's size is the slot's name in other letter case.
+  static bool SameFolded(const Slot& slot, std::u16string_view name) {
+    if (Fold(LastQuad(name)) != slot.folded_last) return false;
+    for (std::size_t q = 0; q < name.size() / 4; ++q) {
+      if (Fold(Quad(name.data() + 4 * q)) != slot.folded_leading[q]) return false;
     }
     return true;
   }
@@ -164,9 +178,12 @@ class NameIndex {
     Slot& slot = slots_[b];
     slot.member = &m;
     slot.size = m.name.size();
-    slot.last = Fold(LastQuad(m.name));
-    for (std::size_t q = 0; q < m.name.size() / 4; ++q)
-      slot.leading[q] = Fold(Quad(m.name.data() + 4 * q));
+    slot.last = LastQuad(m.name);
+    slot.folded_last = Fold(slot.last);
+    for (std::size_t q = 0; q < m.name.size() / 4; ++q) {
+      slot.leading[q] = Quad(m.name.data() + 4 * q);
+      slot.folded_leading[q] = Fold(slot.leading[q]);
+    }
   }
 
   std::vector<Member> dolva_;
