@@ -1,13 +1,18 @@
-// Amount in words: the direct call, the same call by name, the C++ face in both wordings, and
-// ICU's Spanish spell-out as the yardstick, all over the same amounts.
+// Amount in words: the direct call, the same call by name and through an entry resolved once,
+// the C++ face in both wordings, and two yardsticks over the same amounts: ICU's Spanish
+// spell-out and the plainest table-lookup wording of the same text. A cheap routine, the parity
+// test, shows what a call by name costs on its own.
 #include <benchmark/benchmark.h>
 #include <unicode/locid.h>
 #include <unicode/rbnf.h>
 #include <unicode/unistr.h>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
+#include "allocations.h"
+#include "letras_floor.h"
 #include "velmora/amounts.h"
 #include "velmora/dispatch.h"
 #include "velmora/dolva.h"
@@ -15,6 +20,13 @@
 
 namespace velmora {
 namespace {
+
+// A host names the routine with a text it holds, its length known.
+using namespace std::string_view_literals;
+using bench::AllocationsSoFar;
+using bench::FloorGroups;
+using bench::LetrasFloor;
+using bench::ReportAllocations;
 
 // One million amounts from 0 to 10^9 with cents, the same on every run.
 const std::vector<Currency>& Amounts() {
@@ -40,26 +52,151 @@ void BM_Letras(benchmark::State& state) {
   Variant m[8] = {Variant::Missing(), Variant::Missing(), Variant::Missing(), Variant::Missing(),
                   Variant::Missing(), Variant::Missing(), Variant::Missing(), Variant::Missing()};
   std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
   for (auto _ : state) {
     Currency amount = amounts[i];
     benchmark::DoNotOptimize(d.Letras(amount, m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7]));
     if (++i == amounts.size()) i = 0;
   }
+  ReportAllocations(state, before);
 }
 BENCHMARK(BM_Letras);
+
+// The floor: the same text by the plainest table lookup, one string grown by appends.
+void BM_LetrasFloor(benchmark::State& state) {
+  const auto& amounts = Amounts();
+  FloorGroups();
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LetrasFloor(amounts[i]));
+    if (++i == amounts.size()) i = 0;
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_LetrasFloor);
 
 void BM_LetrasByName(benchmark::State& state) {
   const auto& amounts = Amounts();
   Dolva d(FixedServices(Date{}));
   std::vector<Argument> args(1);
   std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
   for (auto _ : state) {
     args[0].value = Variant(amounts[i]);
-    benchmark::DoNotOptimize(Invoke(d, u"Letras", args));
+    benchmark::DoNotOptimize(Invoke(d, u"Letras"sv, args));
     if (++i == amounts.size()) i = 0;
   }
+  ReportAllocations(state, before);
 }
 BENCHMARK(BM_LetrasByName);
+
+// The name resolved once to its entry, as the command line and the COM server hold it.
+void BM_LetrasResolved(benchmark::State& state) {
+  const auto& amounts = Amounts();
+  Dolva d(FixedServices(Date{}));
+  const Operation& op = *FindOperation(Interface::kDolva, u"Letras");
+  std::vector<Argument> args(1);
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    args[0].value = Variant(amounts[i]);
+    benchmark::DoNotOptimize(Invoke(&d, op, args));
+    if (++i == amounts.size()) i = 0;
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_LetrasResolved);
+
+// The same entry with positional arguments only: no names, no argument records.
+void BM_LetrasPositional(benchmark::State& state) {
+  const auto& amounts = Amounts();
+  Dolva d(FixedServices(Date{}));
+  const Operation& op = *FindOperation(Interface::kDolva, u"Letras");
+  Variant amount;
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    amount = Variant(amounts[i]);
+    benchmark::DoNotOptimize(Invoke(&d, op, std::span(&amount, 1)));
+    if (++i == amounts.size()) i = 0;
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_LetrasPositional);
+
+// 4096 numbers of every sign, the same on every run.
+const std::vector<std::int16_t>& Numbers() {
+  static const std::vector<std::int16_t> numbers = [] {
+    std::vector<std::int16_t> out;
+    std::uint32_t x = 12345;
+    for (int i = 0; i < 4096; ++i) {
+      x = x * 1664525u + 1013904223u;
+      out.push_back(static_cast<std::int16_t>(x >> 16));
+    }
+    return out;
+  }();
+  return numbers;
+}
+
+void BM_EsNumeroPar(benchmark::State& state) {
+  const auto& numbers = Numbers();
+  Dolva d(FixedServices(Date{}));
+  std::size_t i = 0;
+  for (auto _ : state) {
+    std::int16_t n = numbers[i];
+    benchmark::DoNotOptimize(d.EsNumeroPar(n));
+    i = (i + 1) % numbers.size();
+  }
+}
+BENCHMARK(BM_EsNumeroPar);
+
+void BM_EsNumeroParByName(benchmark::State& state) {
+  const auto& numbers = Numbers();
+  Dolva d(FixedServices(Date{}));
+  std::vector<Argument> args(1);
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    args[0].value = Variant(numbers[i]);
+    benchmark::DoNotOptimize(Invoke(d, u"EsNumeroPar"sv, args));
+    i = (i + 1) % numbers.size();
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_EsNumeroParByName);
+
+void BM_EsNumeroParResolved(benchmark::State& state) {
+  const auto& numbers = Numbers();
+  Dolva d(FixedServices(Date{}));
+  const Operation& op = *FindOperation(Interface::kDolva, u"EsNumeroPar");
+  std::vector<Argument> args(1);
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    args[0].value = Variant(numbers[i]);
+    benchmark::DoNotOptimize(Invoke(&d, op, args));
+    i = (i + 1) % numbers.size();
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_EsNumeroParResolved);
+
+void BM_EsNumeroParPositional(benchmark::State& state) {
+  const auto& numbers = Numbers();
+  Dolva d(FixedServices(Date{}));
+  const Operation& op = *FindOperation(Interface::kDolva, u"EsNumeroPar");
+  Variant number;
+  std::size_t i = 0;
+  const std::uint64_t before = AllocationsSoFar();
+  for (auto _ : state) {
+    number = Variant(numbers[i]);
+    benchmark::DoNotOptimize(Invoke(&d, op, std::span(&number, 1)));
+    i = (i + 1) % numbers.size();
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_EsNumeroParPositional);
 
 void BM_AmountInWords(benchmark::State& state) {
   const auto& amounts = Amounts();

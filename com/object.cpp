@@ -3,7 +3,9 @@
 // Both roads end in velmora::Invoke over the dispatch table, so a call from a script, from an
 // early-bound client and from the command line gets the same coercions, the same defaults of
 // optional arguments and the same write-back of by-reference arguments.
+#include <memory>
 #include <new>
+#include <span>
 #include <stdexcept>
 
 #include "com/server.h"
@@ -19,23 +21,6 @@ using win32::FromVariant;
 using win32::MakeBstr;
 using win32::StoreByRef;
 using win32::ToVariant;
-
-// The distinct member names of an interface in slot order; a member's dispatch number is its
-// index here plus one.
-const std::vector<std::u16string_view>& MemberNames(Interface iface) {
-  static const auto build = [](Interface which) {
-    std::vector<std::u16string_view> names;
-    for (const Operation* op : OperationsOf(which)) {
-      bool seen = false;
-      for (auto n : names) seen = seen || n == op->name;
-      if (!seen) names.push_back(op->name);
-    }
-    return names;
-  };
-  static const std::vector<std::u16string_view> dolva = build(Interface::kDolva);
-  static const std::vector<std::u16string_view> apis = build(Interface::kAPIs);
-  return iface == Interface::kDolva ? dolva : apis;
-}
 
 const std::vector<const Operation*>& Slots(Interface iface) {
   static const std::vector<const Operation*> dolva = OperationsOf(Interface::kDolva);
@@ -87,10 +72,10 @@ bool HoldsObject(const VARIANT& v) {
 // (DISPATCH_PROPERTYPUT) or its Set form (DISPATCH_PROPERTYPUTREF) as the field has it; when a
 // client offers both, the value decides.
 const Operation* Resolve(Interface iface, DISPID id, WORD flags, const DISPPARAMS& params) {
-  const auto& names = MemberNames(iface);
-  if (id < 1 || static_cast<std::size_t>(id) > names.size()) return nullptr;
-  const std::u16string_view name = names[static_cast<std::size_t>(id) - 1];
-  auto find = [&](Kind kind) { return FindOperation(iface, name, kind); };
+  const auto members = MembersOf(iface);
+  if (id < 1 || static_cast<std::size_t>(id) > members.size()) return nullptr;
+  const Member& member = members[static_cast<std::size_t>(id) - 1];
+  auto find = [&](Kind kind) { return member.entry(kind); };
   const bool put = (flags & DISPATCH_PROPERTYPUT) != 0;
   const bool put_ref = (flags & DISPATCH_PROPERTYPUTREF) != 0;
   if (put || put_ref) {
@@ -122,11 +107,8 @@ std::u16string_view Text(const OLECHAR* s) {
 }  // namespace
 
 DISPID DispatchIdOf(const Operation& op) {
-  const auto& names = MemberNames(op.iface);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == op.name) return static_cast<DISPID>(i + 1);
-  }
-  return DISPID_UNKNOWN;
+  const Member* m = FindMember(op.iface, op.name);
+  return m == nullptr ? DISPID_UNKNOWN : static_cast<DISPID>(m->number);
 }
 
 std::u16string ProgId(Interface iface) {
@@ -210,19 +192,14 @@ HRESULT AutomationObject::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids
   if (names == nullptr || ids == nullptr) return E_POINTER;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   if (count == 0) return S_OK;
-  const auto& members = MemberNames(iface_);
-  std::u16string_view member;
-  for (std::size_t i = 0; i < members.size(); ++i) {
-    if (SameName(members[i], Text(names[0]))) {
-      ids[0] = static_cast<DISPID>(i + 1);
-      member = members[i];
-    }
-  }
-  if (ids[0] == DISPID_UNKNOWN) return DISP_E_UNKNOWNNAME;
+  // The same case-folded table that calls by name use.
+  const Member* member = FindMember(iface_, Text(names[0]));
+  if (member == nullptr) return DISP_E_UNKNOWNNAME;
+  ids[0] = static_cast<DISPID>(member->number);
   // Named arguments are numbered by their position among the parameters.
-  const Operation* op = FindOperation(iface_, member, Kind::kMethod);
-  if (op == nullptr) op = FindOperation(iface_, member, Kind::kPropPut);
-  if (op == nullptr) op = FindOperation(iface_, member, Kind::kPropPutRef);
+  const Operation* op = member->entry(Kind::kMethod);
+  if (op == nullptr) op = member->entry(Kind::kPropPut);
+  if (op == nullptr) op = member->entry(Kind::kPropPutRef);
   HRESULT hr = S_OK;
   for (UINT i = 1; i < count; ++i) {
     if (op != nullptr) {
@@ -292,38 +269,45 @@ HRESULT AutomationObject::Invoke(DISPID id, WORD flags, DISPPARAMS* params, VARI
   return Guard(info, [&] {
     const UINT n = params->cArgs;
     const UINT named = params->cNamedArgs;
-    std::vector<Argument> args;
-    std::vector<VARIANT*> sources;
-    args.reserve(n);
-    sources.reserve(n);
-    // Positional arguments come last first in rgvarg, after the named ones.
-    for (UINT k = 0; k < n - named; ++k) {
-      VARIANT* v = &params->rgvarg[n - 1 - k];
-      args.push_back(Argument{{}, FromVariant(*v), false, {}});
-      sources.push_back(v);
-    }
+    const std::size_t slots = op->params.size();
+    // Positional arguments come last first in rgvarg, after the named ones; a named one goes
+    // straight to the parameter its number names, and the value of a property put comes after
+    // the positional ones.
     for (UINT j = 0; j < named; ++j) {
-      VARIANT* v = &params->rgvarg[j];
       const DISPID which = params->rgdispidNamedArgs[j];
-      std::u16string name;
-      if (which != DISPID_PROPERTYPUT) {
-        if (which < 0 || static_cast<std::size_t>(which) >= op->params.size())
-          throw Error(err::kNamedArgNotFound);
-        name = op->params[static_cast<std::size_t>(which)].name;
-      }
-      args.push_back(Argument{std::move(name), FromVariant(*v), false, {}});
-      sources.push_back(v);
+      if (which != DISPID_PROPERTYPUT && (which < 0 || static_cast<std::size_t>(which) >= slots))
+        throw Error(err::kNamedArgNotFound);
     }
+    std::size_t next = n - named;
+    if (next > slots) throw Error(err::kWrongArgCount);
+    std::vector<VARIANT*> sources;
+    sources.reserve(slots);
+    for (UINT k = 0; k < n - named; ++k) sources.push_back(&params->rgvarg[n - 1 - k]);
+    for (UINT j = 0; j < named; ++j) {
+      const DISPID which = params->rgdispidNamedArgs[j];
+      std::size_t k = static_cast<std::size_t>(which);
+      if (which == DISPID_PROPERTYPUT) {
+        if (next >= slots) throw Error(err::kWrongArgCount);
+        k = next++;
+      }
+      if (k >= sources.size()) sources.resize(k + 1, nullptr);
+      if (sources[k] != nullptr) throw Error(err::kWrongArgCount);
+      sources[k] = &params->rgvarg[j];
+    }
+    std::vector<Variant> args;
+    args.reserve(sources.size());
+    for (VARIANT* v : sources) args.push_back(v != nullptr ? FromVariant(*v) : Variant::Missing());
+    const std::unique_ptr<bool[]> changed(new bool[sources.size() + 1]());
     const LocaleData& loc = services_->locale;
     auto write_back = [&] {
-      for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i].written && (V_VT(sources[i]) & VT_BYREF) != 0)
-          StoreByRef(*sources[i], args[i].value, loc);
+      for (std::size_t k = 0; k < sources.size(); ++k) {
+        if (changed[k] && sources[k] != nullptr && (V_VT(sources[k]) & VT_BYREF) != 0)
+          StoreByRef(*sources[k], args[k], loc);
       }
     };
     Variant value;
     try {
-      value = velmora::Invoke(self(), *op, args);
+      value = velmora::Invoke(self(), *op, std::span(args), std::span(changed.get(), args.size()));
     } catch (...) {
       write_back();
       throw;
@@ -353,28 +337,30 @@ HRESULT AutomationObject::CallSlot(std::size_t slot, void* const* args, std::siz
     // Each argument is read through a by-reference VARIANT over the caller's own storage, so
     // the write-back of a by-reference argument lands in the caller's variable.
     std::vector<VARIANT> refs(n);
-    std::vector<Argument> a(n);
+    std::vector<Variant> a;
+    a.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
       const Param& p = op.params[i];
       void* target = p.by_ref ? *static_cast<void* const*>(args[i]) : args[i];
       if (target == nullptr) {
-        a[i].value = Variant::Missing();  // an optional by-reference argument not passed
+        a.push_back(Variant::Missing());  // an optional by-reference argument not passed
         continue;
       }
       V_VT(&refs[i]) = static_cast<VARTYPE>(VT_BYREF | VarTypeOf(p.type));
       V_BYREF(&refs[i]) = target;
-      a[i].value = FromVariant(refs[i]);
+      a.push_back(FromVariant(refs[i]));
     }
+    const std::unique_ptr<bool[]> changed(new bool[n + 1]());
     const LocaleData& loc = services_->locale;
     auto write_back = [&] {
       for (std::size_t i = 0; i < n; ++i) {
-        if (a[i].written && op.params[i].by_ref && V_VT(&refs[i]) != VT_EMPTY)
-          StoreByRef(refs[i], a[i].value, loc);
+        if (changed[i] && op.params[i].by_ref && V_VT(&refs[i]) != VT_EMPTY)
+          StoreByRef(refs[i], a[i], loc);
       }
     };
     Variant value;
     try {
-      value = velmora::Invoke(self(), op, a);
+      value = velmora::Invoke(self(), op, std::span(a), std::span(changed.get(), n));
     } catch (...) {
       write_back();
       throw;

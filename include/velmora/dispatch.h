@@ -5,6 +5,7 @@
 // itself raises. The command line, the COM server, the fuzzer and the documentation all read it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -43,6 +44,8 @@ struct DefaultValue {
   Variant ToVariant() const;
 };
 
+struct Operation;
+
 struct Param {
   std::u16string_view name;
   ParamType type = ParamType::kVariant;
@@ -56,9 +59,12 @@ struct Param {
 // The C++ side of an entry: the function that unpacks the arguments and calls the routine, and
 // the parameter types its signature declares (checked against the table by the tests).
 struct Binding {
-  // `written` goes in saying which slots are the caller's by-reference variables (only those
-  // are watched for a change) and comes out saying which of them the routine changed.
-  using Fn = Variant (*)(void* self, std::span<Variant> args, std::span<bool> written);
+  // `args[0..count)` are the caller's variables for the first parameters, changed in place by
+  // the routine; the others are left out, as is a null or missing one. `changed` (one per
+  // parameter, false going in) comes out saying which by-reference arguments the routine changed.
+  // Raises 449 for a required parameter left out.
+  using Fn = Variant (*)(void* self, const Operation& op, Variant* const* args, std::size_t count,
+                         bool* changed);
   Fn fn = nullptr;
   const ParamType* types = nullptr;
   const bool* by_ref = nullptr;
@@ -103,6 +109,23 @@ const OperationDoc* Documentation(const Operation& op);
 std::span<const Operation> Surface();
 // The operations of one interface in slot order.
 std::vector<const Operation*> OperationsOf(Interface iface);
+
+// One name of an interface with its entries: a field has its reading and its writing, a method
+// one entry. Members are numbered from 1 in the order their names first appear in the slots;
+// the COM server gives that number as the member's dispatch number.
+struct Member {
+  Interface iface = Interface::kDolva;
+  std::u16string_view name;
+  int number = 0;
+  std::array<const Operation*, 4> entries{};  // by Kind; null for a kind the member lacks
+  const Operation* entry(Kind kind) const { return entries[static_cast<std::size_t>(kind)]; }
+};
+
+// The members of one interface, in the order of their numbers.
+std::span<const Member> MembersOf(Interface iface);
+// Looks a member up by name, ignoring case as the automation runtime does; null when unknown.
+// FindMember(Interface::kDolva, u"letras")->name == u"Letras".
+const Member* FindMember(Interface iface, std::u16string_view name);
 // Looks an operation up by name, ignoring case; a field's reading for kPropGet.
 const Operation* FindOperation(Interface iface, std::u16string_view name,
                                Kind kind = Kind::kMethod);
@@ -126,6 +149,16 @@ Variant Invoke(Dolva& self, std::u16string_view name, std::vector<Argument>& arg
 Variant Invoke(APIs& self, std::u16string_view name, std::vector<Argument>& args);
 // Calls a given entry of the table directly (the COM server and the fuzzer hold entries).
 Variant Invoke(void* self, const Operation& op, std::vector<Argument>& args);
+// Calls an entry resolved beforehand with positional arguments only, the leanest road: args[k]
+// goes to parameter k, and one that is Variant::Missing() or beyond the end of args is left
+// out. The routine changes by-reference arguments in place; `changed`, when given (one flag per
+// argument), says which it changed. Raises 450 for more arguments than parameters and 449 for
+// a required one left out.
+//   const Operation& letras = *FindOperation(Interface::kDolva, u"Letras");
+//   Variant amount = Currency::FromWhole(21);
+//   Invoke(&dolva, letras, std::span(&amount, 1)) == Variant(u"VEINTIUN PESOS, 00/100 M.N.")
+Variant Invoke(void* self, const Operation& op, std::span<Variant> args,
+               std::span<bool> changed = {});
 // Writes a public field by name (a value field, or an object field by reference).
 void PutField(Dolva& self, std::u16string_view name, const Variant& value);
 

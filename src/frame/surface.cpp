@@ -22,21 +22,25 @@ constexpr Param OptRef(std::u16string_view n, T t, DefaultValue d = {}) {
 
 // Fields are read and written through these; an object field is replaced by reference.
 template <auto F>
-Variant GetField(void* self, std::span<Variant> /*a*/, std::span<bool> /*w*/) {
+Variant GetField(void* self, const Operation& /*op*/, Variant* const* /*args*/,
+                 std::size_t /*count*/, bool* /*changed*/) {
   return Variant(static_cast<Dolva*>(self)->*F);
 }
 template <auto F>
-Variant PutField(void* self_ptr, std::span<Variant> a, std::span<bool> /*w*/) {
+Variant PutField(void* self_ptr, const Operation& /*op*/, Variant* const* args, std::size_t count,
+                 bool* /*changed*/) {
+  if (count == 0 || args[0] == nullptr || args[0]->IsMissing()) throw Error(err::kArgNotOptional);
   auto* self = static_cast<Dolva*>(self_ptr);
   auto& field = self->*F;
+  const Variant& value = *args[0];
   using D = std::remove_cvref_t<decltype(field)>;
   if constexpr (std::is_same_v<D, ObjectRef>) {
     // Replacing a reference takes an object or nothing (an empty reference).
-    if (a[0].IsEmpty()) field = nullptr;
-    else if (a[0].is(VarType::kObject)) field = a[0].object();
+    if (value.IsEmpty()) field = nullptr;
+    else if (value.is(VarType::kObject)) field = value.object();
     else throw Error(err::kObjectRequired);
   } else {
-    field = bind_detail::Convert<D>(a[0], self->locale());
+    field = bind_detail::Convert<D>(value, self->locale());
   }
   return {};
 }

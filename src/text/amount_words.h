@@ -31,6 +31,9 @@ struct AmountText {
   std::u16string_view singular = u"Peso";
   std::u16string_view plural;
   std::u16string_view mark = u"M.N.";
+  // Whether the three texts above are in the result's letter case already, as the ready
+  // capitals of the defaults are, so that they are copied as they stand.
+  bool cased = false;
 };
 
 // The historical wording, quirks included: "UN MIL DOSCIENTOS TREINTA  Y CUATRO PESOS, 50/100
@@ -43,22 +46,26 @@ std::u16string ModernWords(Currency amount, const AmountText& text, const Locale
 
 // A word in a fixed slot: copying a whole slot is one fixed-size move, cheaper than a copy of
 // the word's own length; the writer then advances by the length.
-struct Word {
-  static constexpr std::size_t kSlot = 16;
-  std::array<char16_t, kSlot> units{};
+template <std::size_t N>
+struct SlotWord {
+  static constexpr std::size_t kSlot = N;
+  std::array<char16_t, N> units{};
   std::size_t size = 0;
 };
 
-consteval Word ToWord(std::u16string_view text) {
-  if (text.size() > Word::kSlot) throw "a word longer than its slot";
-  Word w;
+using Word = SlotWord<16>;
+
+template <std::size_t N = Word::kSlot>
+constexpr SlotWord<N> ToWord(std::u16string_view text) {
+  if (text.size() > N) throw "a word longer than its slot";
+  SlotWord<N> w;
   for (std::size_t i = 0; i < text.size(); ++i) w.units[i] = text[i];
   w.size = text.size();
   return w;
 }
 
 template <std::size_t N>
-consteval std::array<Word, N> ToWords(const std::array<std::u16string_view, N>& texts) {
+constexpr std::array<Word, N> ToWords(const std::array<std::u16string_view, N>& texts) {
   std::array<Word, N> out{};
   for (std::size_t i = 0; i < N; ++i) out[i] = ToWord(texts[i]);
   return out;
@@ -71,12 +78,24 @@ class Writer {
   explicit Writer(char16_t* buffer) : begin_(buffer), end_(buffer) {}
 
   void Put(std::u16string_view text) { end_ = std::copy(text.begin(), text.end(), end_); }
+  // A literal of the wording: a copy of known length, with no call.
+  template <std::size_t N>
+  void Put(const char16_t (&literal)[N]) {
+    std::memcpy(end_, literal, (N - 1) * sizeof(char16_t));
+    end_ += N - 1;
+  }
   // Needs a whole slot of room past the word's end.
-  void Put(const Word& word) {
+  template <std::size_t N>
+  void Put(const SlotWord<N>& word) {
     std::memcpy(end_, word.units.data(), sizeof word.units);
     end_ += word.size;
   }
   void Put(char16_t c) { *end_++ = c; }
+  void PutTwoDigits(int n) {  // n: [0, 99]
+    end_[0] = static_cast<char16_t>(u'0' + n / 10);
+    end_[1] = static_cast<char16_t>(u'0' + n % 10);
+    end_ += 2;
+  }
   // A caller's text, in capitals when asked.
   void Put(std::u16string_view text, bool upper) {
     if (!upper) return Put(text);
@@ -87,13 +106,17 @@ class Writer {
     }
   }
   std::size_t size() const { return static_cast<std::size_t>(end_ - begin_); }
-  // Removes the blanks at both ends of what was written from `from` on.
+  // Removes the blanks at both ends of what was written from `from` on. Words never begin with
+  // a blank, so the text moves only in the rare case of a caller's text that does and nothing
+  // before it; with nothing written before `from`, the start moves instead.
   void TrimFrom(std::size_t from) {
     char16_t* first = begin_ + from;
     while (end_ > first && end_[-1] == u' ') --end_;
     char16_t* lead = first;
     while (lead < end_ && *lead == u' ') ++lead;
-    end_ = std::copy(lead, end_, first);
+    if (lead == first) return;
+    if (from == 0) begin_ = lead;
+    else end_ = std::copy(lead, end_, first);
   }
   std::u16string Text() const { return {begin_, end_}; }
 

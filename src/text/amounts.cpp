@@ -177,19 +177,18 @@ std::u16string ModernWords(Currency amount, const AmountText& text, const Locale
   const std::size_t words_begin = out.size();
   // A plain number ends in "uno" ("veintiuno"); money ends in the noun ("veintiún pesos").
   PutCardinal(out, whole, text.money, v);
-  const char16_t cents_text[2] = {static_cast<char16_t>(u'0' + cents / 10),
-                                  static_cast<char16_t>(u'0' + cents % 10)};
+  const bool upper_texts = text.upper && !text.cased;
   if (text.money) {
     // A count that ends in "millón" or "billón" is a noun itself: "un millón de pesos".
     if (whole >= kMillion && whole % kMillion == 0) out.Put(v.of);
-    out.Put(noun, text.upper);
+    out.Put(noun, upper_texts);
     out.Put(u' ');
-    out.Put(std::u16string_view(cents_text, 2));
+    out.PutTwoDigits(cents);
     out.Put(u"/100 ");
-    out.Put(text.mark, text.upper);
+    out.Put(text.mark, upper_texts);
   } else if (cents > 0) {
     out.Put(v.with);
-    out.Put(std::u16string_view(cents_text, 2));
+    out.PutTwoDigits(cents);
     out.Put(u"/100");
   }
   out.TrimFrom(words_begin);

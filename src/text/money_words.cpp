@@ -18,33 +18,11 @@ namespace {
 // concatenation, which is why "treinta " and " y " meet with two blanks. The capitals are
 // written out rather than made per call: upper case is the common request, and the words are
 // most of the text.
-template <typename W>
-struct VocabularyOf {
-  std::array<W, 10> units, tens, teens, hundreds;
-  W one, hundred, twenty_prefix, and_word;
-  W thousand_millions, million, millions, thousand, of, plural, with;
+struct Spelling {
+  std::array<std::u16string_view, 10> units, tens, teens, hundreds;
+  std::u16string_view hundred, twenty_prefix, and_word;
+  std::u16string_view thousand_millions, million, millions, thousand, of, plural, with;
 };
-
-using Spelling = VocabularyOf<std::u16string_view>;
-using Vocabulary = VocabularyOf<Word>;
-
-consteval Vocabulary ToVocabulary(const Spelling& s) {
-  return {ToWords(s.units),
-          ToWords(s.tens),
-          ToWords(s.teens),
-          ToWords(s.hundreds),
-          ToWord(s.one),
-          ToWord(s.hundred),
-          ToWord(s.twenty_prefix),
-          ToWord(s.and_word),
-          ToWord(s.thousand_millions),
-          ToWord(s.million),
-          ToWord(s.millions),
-          ToWord(s.thousand),
-          ToWord(s.of),
-          ToWord(s.plural),
-          ToWord(s.with)};
-}
 
 constexpr Spelling kLowerSpelling = {
     {u"", u"un ", u"dos ", u"tres ", u"cuatro ", u"cinco ", u"seis ", u"siete ", u"ocho ",
@@ -55,7 +33,6 @@ constexpr Spelling kLowerSpelling = {
      u"diecisiete ", u"dieciocho ", u"diecinueve "},
     {u"", u"ciento ", u"doscientos ", u"trescientos ", u"cuatrocientos ", u"quinientos ",
      u"seiscientos ", u"setecientos ", u"ochocientos ", u"novecientos "},
-    u"un ",
     u"cien ",
     u"veinti",
     u" y ",
@@ -77,7 +54,6 @@ constexpr Spelling kUpperSpelling = {
      u"DIECISIETE ", u"DIECIOCHO ", u"DIECINUEVE "},
     {u"", u"CIENTO ", u"DOSCIENTOS ", u"TRESCIENTOS ", u"CUATROCIENTOS ", u"QUINIENTOS ",
      u"SEISCIENTOS ", u"SETECIENTOS ", u"OCHOCIENTOS ", u"NOVECIENTOS "},
-    u"UN ",
     u"CIEN ",
     u"VEINTI",
     u" Y ",
@@ -90,49 +66,77 @@ constexpr Spelling kUpperSpelling = {
     u"CON ",
 };
 
+// The words of the last two digits of a group, "" to "noventa  y nueve ": at most 20 units
+// ("cincuenta  y cuatro ").
+using PairWord = SlotWord<24>;
+
+// A group of three digits is its hundreds word followed by the words of its last two digits,
+// except exactly one hundred ("cien", where 101 is "ciento un"). One is "un" in every
+// position: "un mil", "un millon", "un mil millones".
+struct Vocabulary {
+  std::array<Word, 10> hundreds;
+  std::array<PairWord, 100> pairs;
+  Word hundred;
+  Word thousand_millions, million, millions, thousand, of, plural, with;
+};
+
+constexpr PairWord PairOf(const Spelling& s, std::size_t n) {
+  const std::size_t t = n / 10;  // [0, 9]
+  const std::size_t u = n % 10;  // [0, 9]
+  std::u16string_view parts[3] = {};
+  if (u == 0) {
+    parts[0] = s.tens[t];
+  } else if (t == 1) {
+    parts[0] = s.teens[u];
+  } else if (t == 2) {
+    parts[0] = s.twenty_prefix;  // one word with its units: "veintiun", "veintidos"
+    parts[1] = s.units[u];
+  } else if (t >= 3) {
+    parts[0] = s.tens[t];
+    parts[1] = s.and_word;
+    parts[2] = s.units[u];
+  } else {
+    parts[0] = s.units[u];
+  }
+  PairWord w;
+  for (const auto part : parts) {
+    for (const char16_t c : part) {
+      if (w.size == PairWord::kSlot) throw "a pair of digits longer than its slot";
+      w.units[w.size++] = c;
+    }
+  }
+  return w;
+}
+
+constexpr Vocabulary ToVocabulary(const Spelling& s) {
+  Vocabulary v{ToWords(s.hundreds), {},
+               ToWord(s.hundred),   ToWord(s.thousand_millions),
+               ToWord(s.million),   ToWord(s.millions),
+               ToWord(s.thousand),  ToWord(s.of),
+               ToWord(s.plural),    ToWord(s.with)};
+  for (std::size_t n = 0; n < v.pairs.size(); ++n) v.pairs[n] = PairOf(s, n);
+  return v;
+}
+
 constexpr Vocabulary kLower = ToVocabulary(kLowerSpelling);
 constexpr Vocabulary kUpper = ToVocabulary(kUpperSpelling);
 
 // Twelve digit positions are worded; "mil millones" is the largest scale word.
-constexpr int kWordedDigits = 12;
 constexpr std::int64_t kWordedLimit = 1'000'000'000'000;  // 10^12, first amount without words
 static_assert(kWordedLimit <= INT64_MAX / Currency::kScale, "the limit must fit as currency");
 
-// Appends the words of one group of three digits (hundreds, tens, units), without its scale.
-void PutGroup(Writer& out, const char16_t* digits, const Vocabulary& v) {
-  const auto h = static_cast<std::size_t>(digits[0] - u'0');  // [0, 9]
-  const auto t = static_cast<std::size_t>(digits[1] - u'0');  // [0, 9]
-  const auto u = static_cast<std::size_t>(digits[2] - u'0');  // [0, 9]
-  if (h == 0 && t == 0 && u == 0) return;
-  // One is "un" in every position: "un mil", "un millon", "un mil millones".
-  if (h == 0 && t == 0 && u == 1) return out.Put(v.one);
-  if (h == 1 && t == 0 && u == 0) return out.Put(v.hundred);
-  out.Put(v.hundreds[h]);
-  if (u == 0) {
-    out.Put(v.tens[t]);
-  } else if (t == 1) {
-    out.Put(v.teens[u]);
-  } else if (t == 2) {
-    out.Put(v.twenty_prefix);  // one word with its units: "veintiun", "veintidos"
-    out.Put(v.units[u]);
-  } else if (t >= 3) {
-    out.Put(v.tens[t]);
-    out.Put(v.and_word);
-    out.Put(v.units[u]);
-  } else {
-    out.Put(v.units[u]);
-  }
+// Appends the words of one group of three digits, without its scale.
+void PutGroup(Writer& out, std::uint32_t group, const Vocabulary& v) {  // group: [0, 999]
+  if (group == 100) return out.Put(v.hundred);
+  out.Put(v.hundreds[group / 100]);
+  out.Put(v.pairs[group % 100]);
 }
-
-// Whether a group of three digits is "000", or "001".
-bool IsZeroGroup(const char16_t* d) { return d[0] == u'0' && d[1] == u'0' && d[2] == u'0'; }
-bool IsOneGroup(const char16_t* d) { return d[0] == u'0' && d[1] == u'0' && d[2] == u'1'; }
 
 // Room for everything but the caller's texts: the figure, the longest wording (four groups of
 // at most 34 units and the scale words, 162 in all), the suffix and the decoration, 212 units,
 // and one word slot past the last word.
 constexpr std::size_t kResultRoom = 256;
-static_assert(kResultRoom >= 212 + Word::kSlot);
+static_assert(kResultRoom >= 212 + PairWord::kSlot);
 
 }  // namespace
 
@@ -186,62 +190,61 @@ void PutOpening(Writer& out, std::int64_t scaled, const AmountText& text, const 
 std::u16string LegacyWords(Currency amount, const AmountText& text, const LocaleData& loc) {
   const std::int64_t scaled = amount.scaled();
   if (scaled < 0) throw Error(err::kTypeMismatch);
-  const std::int64_t whole = scaled / Currency::kScale;  // [0, 922337203685477]
+  const auto whole = static_cast<std::uint64_t>(scaled / Currency::kScale);  // [0, 2^63 / 10^4]
   if (whole >= kWordedLimit) throw Error(err::kOverflow);
   const auto fraction = static_cast<int>(scaled % Currency::kScale);  // [0, 9999]
   const int cents = fraction / 100;  // truncated, never rounded: [0, 99]
 
-  // The whole part in twelve digits, filled on the left as every routine of the library fills.
-  std::array<char16_t, kWordedDigits> raw{};
-  std::size_t pos = raw.size();
-  std::int64_t rest = whole;  // [0, 10^12)
-  do {
-    raw[--pos] = static_cast<char16_t>(u'0' + rest % 10);
-    rest /= 10;
-  } while (rest != 0);
-  const std::u16string digits =
-      PadLeft(std::u16string_view(raw.data() + pos, raw.size() - pos), kWordedDigits);
+  // The twelve digit positions as four groups of three: G1 thousands of millions, G2 millions,
+  // G3 thousands, G4 units.
+  const auto g1 = static_cast<std::uint32_t>(whole / 1'000'000'000);     // [0, 999]
+  const auto g2 = static_cast<std::uint32_t>(whole / 1'000'000 % 1000);  // [0, 999]
+  const auto g3 = static_cast<std::uint32_t>(whole / 1000 % 1000);       // [0, 999]
+  const auto g4 = static_cast<std::uint32_t>(whole % 1000);              // [0, 999]
 
   // Upper-casing is one to one, so the room needed is known before writing.
   ResultBuffer buffer(kResultRoom + text.symbol.size() + text.singular.size() + text.mark.size());
   Writer out(buffer.data());
 
   // The whole result is in capitals when asked: the words come from the capital vocabulary and
-  // every caller's text is upper-cased as it is copied.
+  // every caller's text is upper-cased as it is copied, unless it is in capitals already.
   const bool upper = text.upper;
+  const bool upper_texts = upper && !text.cased;
   const Vocabulary& v = upper ? kUpper : kLower;
   PutOpening(out, scaled, text, loc);
 
   const std::size_t words_begin = out.size();
-  const char16_t* g = digits.data();  // G1 thousands of millions, G2 millions, G3 thousands, G4
-  PutGroup(out, g, v);
-  if (!IsZeroGroup(g)) out.Put(v.thousand_millions);
-  PutGroup(out, g + 3, v);
-  if (IsOneGroup(g + 3)) out.Put(v.million);
-  else if (!IsZeroGroup(g + 3)) out.Put(v.millions);
-  PutGroup(out, g + 6, v);
-  if (!IsZeroGroup(g + 6)) out.Put(v.thousand);
-  PutGroup(out, g + 9, v);
+  if (g1 != 0) {
+    PutGroup(out, g1, v);
+    out.Put(v.thousand_millions);
+  }
+  if (g2 != 0) {
+    PutGroup(out, g2, v);
+    out.Put(g2 == 1 ? v.million : v.millions);
+  }
+  if (g3 != 0) {
+    PutGroup(out, g3, v);
+    out.Put(v.thousand);
+  }
+  PutGroup(out, g4, v);
 
-  const char16_t cents_text[2] = {static_cast<char16_t>(u'0' + cents / 10),
-                                  static_cast<char16_t>(u'0' + cents % 10)};
   if (text.money) {
     if (whole == 1) {
-      out.Put(text.singular, upper);
+      out.Put(text.singular, upper_texts);
       out.Put(u", ");
     } else {
       // Exactly one million reads "un millon de pesos"; two million takes no "de".
       if (whole == 1'000'000) out.Put(v.of);
-      out.Put(text.singular, upper);
+      out.Put(text.singular, upper_texts);
       out.Put(v.plural);
     }
-    out.Put(std::u16string_view(cents_text, 2));
+    out.PutTwoDigits(cents);
     out.Put(u"/100 ");
-    out.Put(text.mark, upper);
+    out.Put(text.mark, upper_texts);
   } else if (fraction > 0) {
     // The fraction decides, not the cents: 15.0001 reads "quince con 00".
     out.Put(v.with);
-    out.Put(std::u16string_view(cents_text, 2));
+    out.PutTwoDigits(cents);
   }
   out.TrimFrom(words_begin);
   if (text.parentheses) out.Put(u" )");
@@ -284,16 +287,26 @@ std::u16string Dolva::Letras(Currency& Cantidad, Variant& bEsDinero, Variant& sS
                              Variant& bImporteAdentro) {
   const LocaleData& loc = locale();
   amount_detail::AmountText text;
-  std::u16string symbol_store, name_store, mark_store;
+  // The options are read in their order, so that of two bad ones the first raises.
   text.money = FlagOption(bEsDinero, true, loc);
+  auto flags_and_words = [&] {
+    text.upper = FlagOption(bEnMayusculas, true, loc);
+    text.parentheses = FlagOption(bParentesis, false, loc);
+    text.show_figure = FlagOption(bMuestraImporte, false, loc);
+    text.figure_inside = FlagOption(bImporteAdentro, false, loc);
+    if (text.cased && text.upper) text.singular = u"PESO";
+    return amount_detail::LegacyWords(Cantidad, text, loc);
+  };
+  if (sSimbolo.IsMissing() && sQueMoneda.IsMissing() && sEsMonedaNal.IsMissing()) {
+    // The defaults need no conversion, and their capitals are ready: "$", "PESO", "M.N.".
+    text.cased = true;
+    return flags_and_words();
+  }
+  std::u16string symbol_store, name_store, mark_store;
   text.symbol = TextOption(sSimbolo, u"$", symbol_store, loc);
   text.singular = TextOption(sQueMoneda, u"Peso", name_store, loc);
   text.mark = TextOption(sEsMonedaNal, u"M.N.", mark_store, loc);
-  text.upper = FlagOption(bEnMayusculas, true, loc);
-  text.parentheses = FlagOption(bParentesis, false, loc);
-  text.show_figure = FlagOption(bMuestraImporte, false, loc);
-  text.figure_inside = FlagOption(bImporteAdentro, false, loc);
-  return amount_detail::LegacyWords(Cantidad, text, loc);
+  return flags_and_words();
 }
 
 }  // namespace velmora

@@ -266,6 +266,50 @@ void Numbering() {
   second->Release();
 }
 
+// GetIDsOfNames finds every member the type library describes under the type library's number,
+// whatever the case of its letters, and nothing for a name one letter longer.
+void NamesAgreeWithTheTypeLibrary(IDispatch* object, const std::string& which) {
+  ITypeInfo* info = nullptr;
+  if (FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || info == nullptr) {
+    Check(false, which + ": type information");
+    return;
+  }
+  TYPEATTR* attr = nullptr;
+  info->GetTypeAttr(&attr);
+  const UINT funcs = attr->cFuncs;
+  info->ReleaseTypeAttr(attr);
+  int members = 0;
+  for (UINT i = 0; i < funcs; ++i) {
+    FUNCDESC* f = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &f))) continue;
+    BSTR name = nullptr;
+    UINT got = 0;
+    const bool own = (f->wFuncFlags & FUNCFLAG_FRESTRICTED) == 0 &&
+                     SUCCEEDED(info->GetNames(f->memid, &name, 1, &got)) && got == 1;
+    if (own) {
+      const std::u16string exact = Text(name);
+      std::u16string lower = exact, upper = exact;
+      for (auto& c : lower) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
+      for (auto& c : upper) c = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
+      for (const std::u16string& n : {exact, lower, upper}) {
+        LPOLESTR p = const_cast<LPOLESTR>(W(n.c_str()));
+        DISPID id = DISPID_UNKNOWN;
+        object->GetIDsOfNames(IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id);
+        CheckNumber(id, f->memid, which + ": GetIDsOfNames(" + Narrow(n) + ")");
+      }
+      const std::u16string longer = exact + u"x";
+      LPOLESTR p = const_cast<LPOLESTR>(W(longer.c_str()));
+      DISPID id = 0;
+      CheckNumber(object->GetIDsOfNames(IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id),
+                  DISP_E_UNKNOWNNAME, which + ": GetIDsOfNames(" + Narrow(longer) + ")");
+      ++members;
+    }
+    SysFreeString(name);
+    info->ReleaseFuncDesc(f);
+  }
+  Check(members > 0, which + ": members in the type library");
+}
+
 void ByName(IDispatch* d) {
   CheckText(Call(d, u"StrZero", Args().Text(u"7").Int(3)).text(), u"007", "StrZero(\"7\", 3)");
   CheckText(Call(d, u"StrZero", Args().Text(u"7").Int(3).Missing()).text(), u"007",
@@ -494,6 +538,8 @@ int wmain() {
   IDispatch* a = Create(L"VelmoraSys.APIs");
   Check(d != nullptr && a != nullptr, "both classes created by program identifier");
   if (d != nullptr && a != nullptr) {
+    NamesAgreeWithTheTypeLibrary(d, "Dolva");
+    NamesAgreeWithTheTypeLibrary(a, "APIs");
     ByName(d);
     Fields(d);
     ErrorInfoChecks(d);

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <memory>
+#include <span>
 
 #include "../test_util.h"
 #include "fake_sysinfo.h"
 #include "velmora/coerce.h"
 #include "velmora/dispatch.h"
 #include "velmora/error.h"
+#include "velmora/forms.h"
 #include "velmora/utf.h"
 
 namespace velmora {
@@ -183,6 +187,134 @@ TEST_F(DispatchTest, CallingErrors) {
   EXPECT_EQ(ErrorOf([&] { Invoke(d, u"DebugID", extra); }), err::kWrongArgCount);
   std::vector<Argument> none;
   EXPECT_EQ(ErrorOf([&] { Invoke(d, u"NoSuchThing", none); }), err::kNoMember);
+}
+
+// Members are what the COM server numbers: each distinct name of an interface, numbered from 1
+// in the order it first appears in the slots, with its entry of each kind.
+TEST_F(DispatchTest, MembersAreNumberedInSlotOrderAndFoundInAnyCase) {
+  for (const Interface iface : {Interface::kDolva, Interface::kAPIs}) {
+    std::vector<std::u16string_view> names;  // distinct, in slot order
+    for (const Operation* op : OperationsOf(iface)) {
+      if (std::find(names.begin(), names.end(), op->name) == names.end()) names.push_back(op->name);
+    }
+    const auto members = MembersOf(iface);
+    ASSERT_EQ(members.size(), names.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      EXPECT_EQ(members[i].name, names[i]);
+      EXPECT_EQ(members[i].number, static_cast<int>(i) + 1);
+      EXPECT_EQ(members[i].iface, iface);
+    }
+    for (const Operation* op : OperationsOf(iface)) {
+      std::u16string odd(op->name);  // every other letter's case turned
+      for (std::size_t i = 0; i < odd.size(); i += 2) {
+        const char16_t c = odd[i];
+        odd[i] = c >= u'a' && c <= u'z' ? c - 0x20 : c >= u'A' && c <= u'Z' ? c + 0x20 : c;
+      }
+      const Member* m = FindMember(iface, odd);
+      ASSERT_NE(m, nullptr) << U8(odd);
+      EXPECT_EQ(m->name, op->name);
+      // Of two entries of one name and kind, the first in slot order.
+      EXPECT_EQ(m->entry(op->kind)->name, op->name);
+      EXPECT_LE(m->entry(op->kind), op);
+    }
+  }
+  struct Case {
+    Interface iface;
+    std::u16string name;
+  } unknown[] = {
+      {Interface::kDolva, u""},
+      {Interface::kDolva, u"Letra"},
+      {Interface::kDolva, u"Letrass"},
+      {Interface::kDolva, u"LETR\u00C1S"},  // no accented letter folds to a plain one
+      {Interface::kDolva, std::u16string(u"Letras\u0000", 7)},
+      {Interface::kDolva, std::u16string(100, u'A')},
+      {Interface::kAPIs, u"Letras"},
+      {Interface::kDolva, u"WinDir"},
+  };
+  for (const auto& c : unknown) EXPECT_EQ(FindMember(c.iface, c.name), nullptr) << U8(c.name);
+}
+
+// Calls skip their required arguments' check for the optional ones: an interface lists its
+// optional parameters last.
+TEST_F(DispatchTest, OptionalParametersComeLast) {
+  for (const auto& op : Surface()) {
+    bool optional = false;
+    for (const Param& p : op.params) {
+      EXPECT_TRUE(p.optional || !optional) << U8(op.name) << " " << U8(p.name);
+      optional = optional || p.optional;
+    }
+  }
+}
+
+// An entry resolved once takes positional arguments: by-reference ones change in place and are
+// reported, also when the routine fails after changing them, and a missing one is left out.
+TEST_F(DispatchTest, PositionalCallsThroughAResolvedEntry) {
+  Dolva d(services_);
+  const Operation& letras = *FindOperation(Interface::kDolva, u"Letras");
+  const Operation& fillhours = *FindOperation(Interface::kDolva, u"Fillhours");
+  const Operation& par = *FindOperation(Interface::kDolva, u"EsNumeroPar");
+  struct Case {
+    const Operation* op;
+    std::vector<Variant> args;
+    Variant result;  // Empty when the call fails with `error`
+    int error;
+    std::vector<Variant> after;
+    std::vector<bool> changed;
+  } cases[] = {
+      {&letras,
+       {Variant(Currency::FromWhole(21))},
+       Variant(u"VEINTIUN PESOS, 00/100 M.N."),
+       0,
+       {Variant(Currency::FromWhole(21))},
+       {false}},
+      {&letras,
+       {Variant(u"15.5"), Variant(false), Variant::Missing(), Variant::Missing(),
+        Variant::Missing(), Variant(false)},
+       Variant(u"quince con 50"),
+       0,
+       {Variant(u"15.5"), Variant(false), Variant::Missing(), Variant::Missing(),
+        Variant::Missing(), Variant(false)},
+       {false, false, false, false, false, false}},
+      {&fillhours, {Variant(u"")}, Variant(u"00:00"), 0, {Variant(u"00:00")}, {true}},
+      {&fillhours, {Variant(u"08:30")}, Variant(u"08:30"), 0, {Variant(u"08:30")}, {false}},
+      {&par, {Variant(std::int16_t{-4})}, Variant(true), 0, {Variant(std::int16_t{-4})}, {false}},
+      {&par, {Variant(u"7")}, Variant(false), 0, {Variant(u"7")}, {false}},
+      {&par, {Variant(u"x")}, Variant(), err::kTypeMismatch, {Variant(u"x")}, {false}},
+      {&par, {}, Variant(), err::kArgNotOptional, {}, {}},
+      {&par, {Variant::Missing()}, Variant(), err::kArgNotOptional, {Variant::Missing()}, {false}},
+      {&par,
+       {Variant(1), Variant(2)},
+       Variant(),
+       err::kWrongArgCount,
+       {Variant(1), Variant(2)},
+       {false, false}},
+  };
+  for (auto& c : cases) {
+    std::unique_ptr<bool[]> flags(new bool[c.args.size() + 1]());
+    const std::string what = U8(c.op->name) + " case " + std::to_string(&c - cases);
+    Variant result;
+    EXPECT_EQ(ErrorOf([&] {
+                result =
+                    Invoke(&d, *c.op, std::span(c.args), std::span(flags.get(), c.args.size()));
+              }),
+              c.error)
+        << what;
+    EXPECT_EQ(result, c.result) << what;
+    EXPECT_EQ(c.args, c.after) << what;
+    for (std::size_t k = 0; k < c.args.size(); ++k) EXPECT_EQ(flags[k], c.changed[k]) << what;
+  }
+  // Written back before the failure, as a host's variable shows it.
+  auto form = std::make_shared<MemoryForm>(u"frmAlta");
+  form->AddTextBox(u"txtFecha", u"old");
+  std::vector<Variant> args{Variant(u"15/  /2009"), Variant(u" txtfecha "),
+                            Variant(ObjectRef(form))};
+  bool changed[3] = {};
+  const Operation& valida = *FindOperation(Interface::kDolva, u"FechaValida");
+  EXPECT_EQ(ErrorOf([&] { Invoke(&d, valida, std::span(args), std::span(changed)); }),
+            err::kTypeMismatch);
+  EXPECT_EQ(args[1], Variant(u"TXTFECHA"));
+  EXPECT_TRUE(changed[1]);
+  EXPECT_FALSE(changed[0]);
 }
 
 Argument Arg(std::u16string_view name, Variant value) {

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <set>
 
 #include "../test_util.h"
+#include "letras_floor.h"
+#include "letras_reference.h"
+#include "velmora/amounts.h"
 #include "velmora/dispatch.h"
 #include "velmora/money_words.h"
 #include "velmora/radix.h"
@@ -215,13 +219,13 @@ std::optional<std::int64_t> ReadWords(const std::u16string& text) {
     const auto& x = words[i];
     if (int v = find(kUnit, x)) group += v;
     else if (int v = find(kTen, x)) {
-      group += 10 * v;
+      group += std::int64_t{10} * v;
       if (i + 2 < words.size() && words[i + 1] == u"y") {
         if (v < 3 || !find(kUnit, words[i + 2])) return std::nullopt;
         ++i;
       }
     } else if (int v = find(kTeen, x)) group += 10 + v;
-    else if (int v = find(kHundred, x)) group += 100 * v;
+    else if (int v = find(kHundred, x)) group += std::int64_t{100} * v;
     else if (x == u"cien") group += 100;
     else if (x.starts_with(u"veinti") && find(kUnit, x.substr(6)))
       group += 20 + find(kUnit, x.substr(6));
@@ -251,6 +255,209 @@ TEST_F(TextTest, LetrasWordsReadBackToTheirValue) {
     const std::u16string text = d_.Letras(c, no, m, m, m, no, m, m, m);
     ASSERT_EQ(ReadWords(text), n) << U8(text);
     ASSERT_EQ(text.find(u"   "), std::u16string::npos) << U8(text);
+  }
+}
+
+// Random amounts for the comparisons below: whole parts of every length from 0 to 12 digits,
+// fractions of every shape, and now and then one without words (negative, 10^12 or more).
+class RandomAmounts {
+ public:
+  explicit RandomAmounts(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next() {  // splitmix64
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  Currency Amount(bool with_edges) {
+    static constexpr std::int64_t kPow10[] = {1,
+                                              10,
+                                              100,
+                                              1000,
+                                              10'000,
+                                              100'000,
+                                              1'000'000,
+                                              10'000'000,
+                                              100'000'000,
+                                              1'000'000'000,
+                                              10'000'000'000,
+                                              100'000'000'000,
+                                              1'000'000'000'000};
+    const std::uint64_t r = Next();
+    const auto digits = static_cast<std::size_t>(r % 13);  // [0, 12]
+    std::int64_t whole =
+        static_cast<std::int64_t>((r >> 8) % 1'000'000'000'000ULL) % kPow10[digits];  // [0, 10^12)
+    // Round counts of every scale, where "un", "cien", "millon" and "de" change.
+    if ((r >> 52) % 8 == 0) whole -= whole % kPow10[(r >> 56) % 10];
+    std::int64_t fraction = 0;  // ten-thousandths
+    switch ((r >> 4) % 4) {
+      case 0: break;
+      case 1: fraction = static_cast<std::int64_t>((r >> 20) % 100) * 100; break;
+      default: fraction = static_cast<std::int64_t>((r >> 20) % 10'000); break;
+    }
+    std::int64_t scaled = whole * Currency::kScale + fraction;
+    if (with_edges && (r >> 40) % 64 == 0) {
+      scaled = (r >> 46) % 2 == 0 ? -scaled - 1 : scaled + 1'000'000'000'000 * Currency::kScale;
+    }
+    return Currency::FromScaled(scaled);
+  }
+
+ private:
+  std::uint64_t state_;
+};
+
+// How many random amounts the comparisons take: a million, a tenth of that in a sanitized build
+// (which is there for memory faults, and runs ten times slower); a longer run can be asked for
+// with VELMORA_LETRAS_AMOUNTS.
+std::size_t ComparedAmounts() {
+#if defined(__SANITIZE_ADDRESS__)
+  constexpr std::size_t kDefault = 100'000;
+#else
+  constexpr std::size_t kDefault = 1'000'000;
+#endif
+  const char* env = std::getenv("VELMORA_LETRAS_AMOUNTS");
+  return env != nullptr ? static_cast<std::size_t>(std::strtoull(env, nullptr, 10)) : kDefault;
+}
+
+template <typename F>
+std::u16string TextOrError(F&& f) {
+  try {
+    return f();
+  } catch (const Error& e) {
+    return u"error " + Widen(std::to_string(e.number()));
+  }
+}
+
+// Letras must give the text of the wording it replaced, character for character, for every
+// amount and every combination of options: each option is left out, or given as a flag or text
+// from a pool of awkward ones (blanks at the ends, accents, empty, not a text), under locales
+// with other marks.
+TEST(LetrasAgainstPrevious, SameTextForRandomAmountsAndOptions) {
+  LocaleData dots = kEs;
+  dots.group_mark = u'.';
+  dots.decimal_mark = u',';
+  LocaleData spaced = kEs;
+  spaced.group_mark = u'\u00A0';
+  spaced.decimal_mark = u'\u00B7';
+  const LocaleData locales[] = {kEs, dots, spaced};
+  Dolva instances[] = {Dolva(FixedServices(Date{}, locales[0])),
+                       Dolva(FixedServices(Date{}, locales[1])),
+                       Dolva(FixedServices(Date{}, locales[2]))};
+  Variant flags[] = {Variant::Missing(), Variant::Missing(),       Variant(true),
+                     Variant(false),     Variant(std::int16_t{0}), Variant(u"Verdadero")};
+  Variant texts[] = {Variant::Missing(),
+                     Variant::Missing(),
+                     Variant::Missing(),
+                     Variant(u""),
+                     Variant(u"$"),
+                     Variant(u"  US$ "),
+                     Variant(u"#"),
+                     Variant(u"\u20AC"),
+                     Variant(u"Peso"),
+                     Variant(u"d\u00F3lar"),
+                     Variant(u" peso  "),
+                     Variant(u"M.N."),
+                     Variant(u"m.n. "),
+                     Variant(u"\u00F1and\u00FA"),
+                     Variant(std::int16_t{5}),
+                     Variant(u" ")};
+  // Now and then one or two options that raise an error, which must be the same one.
+  Variant bad[] = {Variant(u"quiz\u00E1"), Variant::Null()};
+  RandomAmounts source(20261205);
+  const std::size_t count = ComparedAmounts();
+  int failures = 0;
+  for (std::size_t i = 0; i < count && failures < 10; ++i) {
+    Currency amount = source.Amount(true);
+    std::uint64_t pick = source.Next();
+    const std::size_t where = pick % 3;
+    pick /= 3;
+    auto flag = [&]() -> Variant& {
+      Variant& v = flags[pick % std::size(flags)];
+      pick /= std::size(flags);
+      return v;
+    };
+    auto text = [&]() -> Variant& {
+      Variant& v = texts[pick % std::size(texts)];
+      pick /= std::size(texts);
+      return v;
+    };
+    Variant* o[8] = {&flag(), &text(), &text(), &text(), &flag(), &flag(), &flag(), &flag()};
+    const std::uint64_t spoil = source.Next();
+    if (spoil % 32 == 0) o[(spoil >> 8) % 8] = &bad[(spoil >> 16) % 2];
+    if (spoil % 256 == 0) o[(spoil >> 24) % 8] = &bad[(spoil >> 32) % 2];
+    const std::u16string expected = TextOrError([&] {
+      return reference::Letras(amount, *o[0], *o[1], *o[2], *o[3], *o[4], *o[5], *o[6], *o[7],
+                               locales[where]);
+    });
+    const std::u16string actual = TextOrError([&] {
+      return instances[where].Letras(amount, *o[0], *o[1], *o[2], *o[3], *o[4], *o[5], *o[6],
+                                     *o[7]);
+    });
+    if (actual != expected) {
+      ++failures;
+      ADD_FAILURE() << amount.scaled() << " options " << ::testing::PrintToString(*o[0]) << ", "
+                    << ::testing::PrintToString(*o[1]) << ", " << ::testing::PrintToString(*o[2])
+                    << ", " << ::testing::PrintToString(*o[3]) << ", "
+                    << ::testing::PrintToString(*o[4]) << ", " << ::testing::PrintToString(*o[5])
+                    << ", " << ::testing::PrintToString(*o[6]) << ", "
+                    << ::testing::PrintToString(*o[7]) << ": \"" << U8(actual) << "\", was \""
+                    << U8(expected) << "\"";
+    }
+  }
+}
+
+// The legacy wording of AmountInWords is the same wording under plain options.
+TEST(LetrasAgainstPrevious, AmountInWordsLegacyForRandomAmounts) {
+  RandomAmounts source(7);
+  const char* symbols[] = {"$", "", " US$", "\xE2\x82\xAC"};
+  const char* codes[] = {"MXN", "usd", "EUR"};
+  const char16_t* nouns[] = {u"Peso", u"D\u00F3lar", u"Euro"};
+  const char16_t* marks[] = {u"M.N.", u"USD", u"EUR"};
+  const std::optional<std::string_view> nationals[] = {std::nullopt, "", "m.n. "};
+  for (int i = 0; i < 100'000; ++i) {
+    const Currency amount = source.Amount(false);
+    const std::uint64_t pick = source.Next();
+    AmountOptions options{.money = (pick & 1) != 0,
+                          .upper = (pick & 2) != 0,
+                          .parentheses = (pick & 4) != 0,
+                          .show_figure = (pick & 8) != 0,
+                          .figure_inside = (pick & 16) != 0,
+                          .symbol = symbols[(pick >> 5) % 4],
+                          .currency = codes[(pick >> 7) % 3],
+                          .national = nationals[(pick >> 9) % 3]};
+    const std::size_t c = (pick >> 7) % 3;
+    const std::u16string symbol = FromUtf8(options.symbol);
+    const std::u16string national = options.national ? FromUtf8(*options.national) : u"";
+    const reference::LetrasText text{
+        options.money,
+        options.upper,
+        options.parentheses,
+        options.show_figure,
+        options.figure_inside,
+        symbol,
+        nouns[c],
+        options.national ? std::u16string_view(national) : std::u16string_view(marks[c])};
+    ASSERT_EQ(U8(AmountInWordsUtf16(amount, options)),
+              U8(reference::LegacyWords(amount, text, kEs)))
+        << amount.scaled() << " pick " << pick;
+  }
+}
+
+// The yardstick of the benchmarks words the same amounts as Letras with its defaults: the
+// benchmark's own million (below 10^9 with cents, from the same generator) and as many of
+// every length.
+TEST_F(TextTest, LetrasFloorIsTheSameText) {
+  Variant m = Variant::Missing();
+  std::uint64_t x = 0x9E3779B97F4A7C15ULL;
+  RandomAmounts source(99);
+  const std::size_t count = ComparedAmounts();
+  for (std::size_t i = 0; i < count; ++i) {
+    x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+    const auto cents = static_cast<std::int64_t>((x >> 16) % 100'000'000'001);
+    for (Currency amount : {Currency::FromScaled(cents * 100), source.Amount(false)}) {
+      ASSERT_EQ(U8(bench::LetrasFloor(amount)), U8(d_.Letras(amount, m, m, m, m, m, m, m, m)))
+          << amount.scaled();
+    }
   }
 }
 
