@@ -8,9 +8,18 @@
 
 #include "velmora/error.h"
 #include "velmora/utf.h"
+#include "win32/dialog_message_box.h"
+#include "win32/file_dialog.h"
+#include "win32/gdi_bitmaps.h"
+#include "win32/local_clock.h"
+#include "win32/message_pump.h"
+#include "win32/nls_locale.h"
+#include "win32/ole_picture.h"
+#include "win32/ole_picture_loader.h"
 #include "win32/ole_values.h"
-#include "win32/win32_photo.h"
-#include "win32/win32_services.h"
+#include "win32/photo_files.h"
+#include "win32/system_queries.h"
+#include "win32/vfw_camera.h"
 
 namespace {
 

@@ -24,10 +24,13 @@
 #include "velmora/sysinfo_windows.h"
 #include "velmora/utf.h"
 #include "win32/control_ids.h"
-#include "win32/ole_values.h"
-#include "win32/win32_photo.h"
-#include "win32/win32_services.h"
-#include "win32/window_base.h"
+#include "win32/controls.h"
+#include "win32/gdi_bitmaps.h"
+#include "win32/nls_locale.h"
+#include "win32/ole_picture.h"
+#include "win32/system_queries.h"
+#include "win32/twips.h"
+#include "win32/window_display.h"
 
 namespace {
 
