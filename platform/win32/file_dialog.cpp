@@ -15,6 +15,10 @@
 
 namespace velmora::win32 {
 
+namespace {
+
+// The runtime's filter in the system's form: descriptions and pattern lists separated by NUL
+// characters, ending in two: SystemFilter(u"Fotos |*.Jpg;*.Bmp") == u"Fotos \0*.Jpg;*.Bmp\0\0".
 std::u16string SystemFilter(std::u16string_view filter) {
   std::u16string out(filter);
   std::replace(out.begin(), out.end(), u'|', u'\0');
@@ -22,6 +26,8 @@ std::u16string SystemFilter(std::u16string_view filter) {
   out.push_back(u'\0');
   return out;
 }
+
+}  // namespace
 
 std::u16string Win32FileDialog::OpenFile(std::u16string_view title, std::u16string_view filter,
                                          std::u16string_view initial_name) {

@@ -19,8 +19,4 @@ class Win32FileDialog final : public FileDialog {
                           std::u16string_view initial_name) override;
 };
 
-// The runtime's filter in the system's form: descriptions and pattern lists separated by NUL
-// characters, ending in two: SystemFilter(u"Fotos |*.Jpg;*.Bmp") == u"Fotos \0*.Jpg;*.Bmp\0\0".
-std::u16string SystemFilter(std::u16string_view filter);
-
 }  // namespace velmora::win32
