@@ -2,6 +2,7 @@
 // locale data and date patterns, automation values, the system queries and picture loading.
 //
 // Prints each failure and "SUMMARY platform: N checks, F failures"; the exit status is F.
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -202,54 +203,32 @@ void Pictures() {
   RemoveDirectoryW(L"C:\\Largos");
 }
 
-// The bytes of a bitmap file: width, height and bits per pixel from its headers.
-struct BitmapShape {
-  bool signature = false;
-  long width = 0;
-  long height = 0;
-  int bits = 0;
-};
-BitmapShape ShapeOf(const std::vector<std::uint8_t>& file) {
-  BitmapShape b;
-  if (file.size() < 54) return b;
-  auto le = [&](std::size_t at, int n) {
-    long v = 0;
-    for (int i = n - 1; i >= 0; --i) v = (v << 8) | file[at + static_cast<std::size_t>(i)];
-    return v;
-  };
-  b.signature = file[0] == 'B' && file[1] == 'M' && le(2, 4) == static_cast<long>(file.size());
-  b.width = le(18, 4);
-  b.height = le(22, 4);
-  b.bits = static_cast<int>(le(28, 2));
-  return b;
+// What the headers of a bitmap file say: "BM", its size, width x height and bits per pixel.
+std::string Describe(const std::vector<std::uint8_t>& file) {
+  BITMAPFILEHEADER head{};
+  BITMAPINFOHEADER info{};
+  if (file.size() < sizeof head + sizeof info) return "too short";
+  std::memcpy(&head, file.data(), sizeof head);
+  std::memcpy(&info, file.data() + sizeof head, sizeof info);
+  return std::string(head.bfType == 0x4D42 ? "BM" : "??") +
+         (head.bfSize == file.size() ? "" : " (wrong size)") + ", " + std::to_string(info.biWidth) +
+         " x " + std::to_string(info.biHeight) + ", " + std::to_string(info.biBitCount) + " bits";
 }
 
 void PhotoServices() {
   // Pictures written back as bitmap files, whatever they were read from.
   OlePictureLoader loader;
   GdiBitmapEncoder encoder;
-  struct Case {
-    const char16_t* path;
-    long width, height;
+  const std::pair<const char16_t*, const char*> pictures[] = {
+      {u"C:\\Ponderix\\Fotos\\JUAN.BMP", "BM, 1 x 1, 24 bits"},
+      {u"C:\\Ponderix\\Fotos\\ANA.jpg", "BM, 3 x 2, 24 bits"},
   };
-  for (const Case& c : {Case{u"C:\\Ponderix\\Fotos\\JUAN.BMP", 1, 1},
-                        Case{u"C:\\Ponderix\\Fotos\\ANA.jpg", 3, 2}}) {
-    const std::string what = ToUtf8(c.path);
-    const std::vector<std::uint8_t> file = encoder.BitmapFile(loader.Load(c.path));
-    const BitmapShape b = ShapeOf(file);
-    Check(b.signature, what + ": the bitmap file signature and size");
-    Check(b.width == c.width && b.height == c.height && b.bits == 24,
-          what + ": " + std::to_string(b.width) + " x " + std::to_string(b.height) + ", " +
-              std::to_string(b.bits) + " bits");
-  }
+  for (const auto& [path, shape] : pictures)
+    CheckText(Describe(encoder.BitmapFile(loader.Load(path))), shape, Narrow(path));
   // JUAN.BMP's one pixel is blue (blue, green and red in that order in the file).
-  const std::vector<std::uint8_t> juan =
-      encoder.BitmapFile(loader.Load(u"C:\\Ponderix\\Fotos\\JUAN.BMP"));
+  const std::vector<std::uint8_t> juan = encoder.BitmapFile(loader.Load(pictures[0].first));
   Check(juan.size() >= 57 && juan[54] == 0xff && juan[55] == 0 && juan[56] == 0,
-        "the pixel survives the round trip: " +
-            (juan.size() >= 57 ? std::to_string(juan[54]) + " " + std::to_string(juan[55]) + " " +
-                                     std::to_string(juan[56])
-                               : std::string("no pixel")));
+        "the pixel survives the round trip");
   Check(ErrorOf([&] { encoder.BitmapFile(nullptr); }) == 481, "no picture to write is 481");
 
   // Device-independent pixels of a camera frame as a picture: a 2 x 1 frame of 24 bits.

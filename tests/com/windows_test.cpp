@@ -510,9 +510,10 @@ void CaptureFromFile(IDispatch* d) {
   CheckText(r, u"C:\\Ponderix\\Fotos\\JUAN.BMP", "a chosen file is returned where it lies");
 }
 
-// Names typed into the name box in the forms that would leave the folder, name a drive, a
-// share, a stream or a device of Windows: "Guardar" shows why each is no photo name (in a real
-// message box, read and closed here), saves nothing, and the window stays for the next try.
+// Names typed into the name box that would leave the folder, name a stream or a device of
+// Windows: "Guardar" shows why each is no photo name (in a real message box, read and closed
+// here), saves nothing, and the window stays for the next try. (Every kind of name refused is the
+// core's test of the capture window; here one of each reason meets the real disk.)
 void CaptureRefusesPathsAsNames(IDispatch* d) {
   CreateDirectoryW(L"C:\\DENTRO", nullptr);
   CreateDirectoryW(L"C:\\DENTRO\\FOTOS", nullptr);
@@ -522,12 +523,8 @@ void CaptureRefusesPathsAsNames(IDispatch* d) {
   };
   static const Case kCases[] = {
       {L"..\\x", u"lleva / o \\, que separan carpetas"},
-      {L"C:x", u"lleva alguno de los caracteres : * ? \" < > |"},
-      {L"\\\\server\\share", u"lleva / o \\, que separan carpetas"},
       {L"a:b", u"lleva alguno de los caracteres : * ? \" < > |"},
       {L"CON", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
-      {L"NUL", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
-      {L"COM1", u"es el nombre de un dispositivo de Windows (CON, PRN, AUX, NUL, COM1, LPT1...)"},
   };
   std::size_t next = 0;
   std::vector<std::u16string> shown(std::size(kCases));
@@ -585,8 +582,7 @@ void CaptureRefusesPathsAsNames(IDispatch* d) {
     FindClose(h);
   }
   Check(entries == 0, "nothing was saved in the folder");
-  Check(GetFileAttributesW(L"C:\\DENTRO\\x.jpg") == INVALID_FILE_ATTRIBUTES &&
-            GetFileAttributesW(L"C:\\x.jpg") == INVALID_FILE_ATTRIBUTES,
+  Check(GetFileAttributesW(L"C:\\DENTRO\\x.jpg") == INVALID_FILE_ATTRIBUTES,
         "nothing was saved beside it");
 }
 
