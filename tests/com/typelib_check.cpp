@@ -156,7 +156,7 @@ void CheckInterface(ITypeLib* lib, Interface iface, const char* iface_name) {
          static_cast<int>(dual | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE));
   Expect(iface_name, "interface kind", static_cast<int>(attr->typekind),
          static_cast<int>(TKIND_INTERFACE));
-  Expect(iface_name, "slots", static_cast<std::size_t>(attr->cFuncs), ops.size());
+  Expect(iface_name, "slots", attr->cFuncs, static_cast<long long>(ops.size()));
   const std::size_t slots = std::min<std::size_t>(attr->cFuncs, ops.size());
   table->ReleaseTypeAttr(attr);
 
@@ -183,8 +183,8 @@ void CheckInterface(ITypeLib* lib, Interface iface, const char* iface_name) {
            static_cast<int>(VT_HRESULT));
 
     const bool has_result = op.result != ParamType::kNone;
-    Expect(where, "parameters", static_cast<std::size_t>(f->cParams),
-           op.params.size() + (has_result ? 1 : 0));
+    Expect(where, "parameters", f->cParams,
+           static_cast<long long>(op.params.size()) + (has_result ? 1 : 0));
     const std::size_t n = std::min<std::size_t>(f->cParams, op.params.size());
     for (std::size_t k = 0; k < n; ++k) {
       const Param& p = op.params[k];
