@@ -6,7 +6,9 @@
 
 #include "com/registration.h"
 #include "com/server.h"
-#include "win32/frm_toma_foto.h"
+#include "hosts/win32/services.h"
+#include "win32/native_window.h"
+#include "win32/window_classes.h"
 
 namespace velmora::com {
 
@@ -85,7 +87,7 @@ std::wstring ModulePath() {
 std::shared_ptr<const Services> ThreadServices() {
   std::lock_guard<std::mutex> hold(services_mutex);
   auto& entry = ServicesByThread()[GetCurrentThreadId()];
-  if (!entry) entry = win32ui::Win32WindowServices();
+  if (!entry) entry = win32::Win32Services();
   return entry;
 }
 

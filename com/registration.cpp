@@ -13,6 +13,7 @@
 
 #include "com/face.h"
 #include "com/server.h"
+#include "win32/wide.h"
 
 namespace velmora::com {
 
@@ -28,8 +29,6 @@ std::wstring GuidText(const GUID& guid) {
   StringFromGUID2(guid, text, 40);
   return text;
 }
-
-std::wstring Wide(const std::u16string& s) { return {s.begin(), s.end()}; }
 
 // A number as the automation runtime writes it in a key name: hexadecimal, no leading zeros.
 std::wstring Hex(unsigned long n) {
@@ -162,7 +161,7 @@ bool Identify(ITypeLib* lib, LibraryIdentity& out) {
 HRESULT RegisterClasses(const Classes& keys, const std::wstring& path) {
   for (Interface iface : {Interface::kDolva, Interface::kAPIs}) {
     const std::wstring clsid = L"CLSID\\" + GuidText(ClassId(iface));
-    const std::wstring progid = Wide(ProgId(iface));
+    const std::wstring progid = win32::Wide(ProgId(iface));
     for (LONG r :
          {keys.Set(clsid, nullptr, progid), keys.Set(clsid + L"\\InprocServer32", nullptr, path),
           keys.Set(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"),
@@ -181,7 +180,7 @@ HRESULT UnregisterClasses(const Classes& keys) {
   HRESULT result = S_OK;
   for (Interface iface : {Interface::kDolva, Interface::kAPIs}) {
     if (keys.DeleteTree(L"CLSID\\" + GuidText(ClassId(iface))) != ERROR_SUCCESS ||
-        keys.DeleteTree(Wide(ProgId(iface))) != ERROR_SUCCESS) {
+        keys.DeleteTree(win32::Wide(ProgId(iface))) != ERROR_SUCCESS) {
       result = SELFREG_E_CLASS;
     }
   }

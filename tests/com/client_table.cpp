@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "client.h"
+#include "harness.h"
 #include "win32/win_api.h"
 
 // The client defines the identifiers it uses itself, as a client compiled from the IDL does.
@@ -20,12 +20,47 @@ namespace velmora::client {
 
 namespace {
 
-std::u16string Text(BSTR b) {
-  return b == nullptr ? std::u16string()
-                      : std::u16string(reinterpret_cast<const char16_t*>(b), SysStringLen(b));
-}
+using namespace velmora::comtest;
 
-BSTR Bstr(const char16_t* s) { return SysAllocString(reinterpret_cast<const OLECHAR*>(s)); }
+// A text the checks hand over and own.
+struct Bstr {
+  BSTR b;
+  explicit Bstr(std::u16string_view text)
+      : b(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                            static_cast<UINT>(text.size()))) {}
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  ~Bstr() { SysFreeString(b); }
+};
+
+// A VARIANT the checks hand over and own: a text, or an optional argument left out.
+struct Var {
+  VARIANT v;
+  explicit Var(std::u16string_view text) {
+    VariantInit(&v);
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                   static_cast<UINT>(text.size()));
+  }
+  Var() {
+    VariantInit(&v);
+    V_VT(&v) = VT_ERROR;
+    V_ERROR(&v) = DISP_E_PARAMNOTFOUND;
+  }
+  Var(const Var&) = delete;
+  Var& operator=(const Var&) = delete;
+  ~Var() { VariantClear(&v); }
+};
+
+// The [out, retval] text of a slot called with its address; "(failed)" when the call fails.
+template <typename Call>
+std::u16string TextResult(Call call) {
+  BSTR out = nullptr;
+  const HRESULT hr = call(&out);
+  std::u16string text = SUCCEEDED(hr) ? Text(out) : u"(failed)";
+  SysFreeString(out);
+  return text;
+}
 
 // The description the last failed call left in the thread's error object.
 std::u16string LastErrorDescription() {
@@ -37,6 +72,13 @@ std::u16string LastErrorDescription() {
   SysFreeString(d);
   info->lpVtbl->Release(info);
   return out;
+}
+
+// A failed call: the HRESULT of the runtime error's number, its description in IErrorInfo.
+void CheckFailure(HRESULT hr, int number, const std::u16string& description,
+                  const std::string& what) {
+  CheckCode(hr, static_cast<HRESULT>(0x800A0000 | number), what);
+  CheckText(LastErrorDescription(), description, what + ": description");
 }
 
 DATE Day(int y, int m, int d) {
@@ -62,103 +104,59 @@ void TableChecks(void* dolva_unknown, void* apis_unknown) {
         "table: QueryInterface(_APIs)");
   if (d == nullptr || a == nullptr) return;
 
-  // A field written and read through its slots.
-  BSTR name = Bstr(u"Ana Luz");
-  Check(d->lpVtbl->put_Name(d, name) == S_OK, "table: put_Name");
-  SysFreeString(name);
-  Check(d->lpVtbl->ReverseName(d) == S_OK, "table: ReverseName");
-  BSTR got = nullptr;
-  Check(d->lpVtbl->get_Name(d, &got) == S_OK, "table: get_Name");
-  CheckText(Text(got), u"zuL anA", "table: Name after ReverseName");
-  SysFreeString(got);
-
+  // Fields written and read through their slots.
+  CheckCode(d->lpVtbl->put_Name(d, Bstr(u"Ana Luz").b), S_OK, "table: put_Name");
+  CheckCode(d->lpVtbl->ReverseName(d), S_OK, "table: ReverseName");
+  CheckText(TextResult([&](BSTR* r) { return d->lpVtbl->get_Name(d, r); }), u"zuL anA",
+            "table: Name after ReverseName");
   VARIANT_BOOL flag = VARIANT_FALSE;
-  Check(d->lpVtbl->get_Es_Supervisor(d, &flag) == S_OK && flag == VARIANT_FALSE,
-        "table: Es_Supervisor starts false");
   d->lpVtbl->put_Es_Supervisor(d, VARIANT_TRUE);
   d->lpVtbl->get_Es_Supervisor(d, &flag);
   CheckNumber(flag, VARIANT_TRUE, "table: Es_Supervisor reads back true (-1)");
 
-  // An optional VARIANT left out arrives as "parameter not found".
-  VARIANT missing;
-  VariantInit(&missing);
-  V_VT(&missing) = VT_ERROR;
-  V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
-  BSTR sdat = Bstr(u"7");
-  got = nullptr;
-  Check(d->lpVtbl->StrZero(d, sdat, 3, &missing, &got) == S_OK, "table: StrZero");
-  CheckText(Text(got), u"007", "table: StrZero(\"7\", 3)");
-  SysFreeString(got);
-
-  VARIANT fill;
-  VariantInit(&fill);
-  V_VT(&fill) = VT_BSTR;
-  V_BSTR(&fill) = Bstr(u"*");
-  got = nullptr;
-  BSTR padded = Bstr(u" 42 ");
-  d->lpVtbl->StrZero(d, padded, 5, &fill, &got);
-  CheckText(Text(got), u"***42", "table: StrZero(\" 42 \", 5, \"*\")");
-  CheckText(Text(V_BSTR(&fill)), u"*", "table: StrZero leaves sFill unchanged");
-  SysFreeString(got);
-  SysFreeString(padded);
-  VariantClear(&fill);
+  // An optional VARIANT left out arrives as "parameter not found"; one given is left unchanged.
+  const Bstr sdat(u"7");
+  Var missing;
+  CheckText(TextResult([&](BSTR* r) { return d->lpVtbl->StrZero(d, sdat.b, 3, &missing.v, r); }),
+            u"007", "table: StrZero(\"7\", 3)");
+  Var fill(u"*");
+  CheckText(
+      TextResult([&](BSTR* r) { return d->lpVtbl->StrZero(d, Bstr(u" 42 ").b, 5, &fill.v, r); }),
+      u"***42", "table: StrZero(\" 42 \", 5, \"*\")");
+  CheckText(Text(V_BSTR(&fill.v)), u"*", "table: StrZero leaves sFill unchanged");
 
   // Runtime errors: the HRESULT of the number and the description in IErrorInfo.
-  got = nullptr;
-  const HRESULT hr6 = d->lpVtbl->StrZero(d, sdat, -32768, &missing, &got);
-  CheckNumber(hr6, static_cast<long>(0x800A0006), "table: StrZero with a shortfall past 16 bits");
-  CheckText(LastErrorDescription(), u"Desbordamiento", "table: description of error 6");
+  BSTR got = nullptr;
+  CheckFailure(d->lpVtbl->StrZero(d, sdat.b, -32768, &missing.v, &got), 6, u"Desbordamiento",
+               "table: StrZero with a shortfall past 16 bits");
   Check(got == nullptr, "table: a failed call leaves the result empty");
-  VARIANT empty_fill;
-  VariantInit(&empty_fill);
-  V_VT(&empty_fill) = VT_BSTR;
-  V_BSTR(&empty_fill) = Bstr(u"");
-  const HRESULT hr5 = d->lpVtbl->StrZero(d, sdat, 5, &empty_fill, &got);
-  CheckNumber(hr5, static_cast<long>(0x800A0005), "table: StrZero with an empty fill is error 5");
-  CheckText(LastErrorDescription(), u"Llamada a procedimiento o argumento no válidos",
-            "table: description of error 5");
-  VariantClear(&empty_fill);
-  SysFreeString(sdat);
+  Var empty_fill(u"");
+  CheckFailure(d->lpVtbl->StrZero(d, sdat.b, 5, &empty_fill.v, &got), 5,
+               u"Llamada a procedimiento o argumento no válidos",
+               "table: StrZero with an empty fill");
+  // System's bModal is converted before any window opens: a text that is no Boolean is 13.
+  Var modal(u"tres");
+  VARIANT_BOOL nuevo = VARIANT_TRUE;
+  CheckFailure(d->lpVtbl->System(d, &modal.v, &nuevo), 13, u"No coinciden los tipos",
+               "table: System with a text for bModal");
 
-  // Typed by-reference arguments: Edad writes the normalised mode back into the variable.
+  // Typed by-reference variables written back: Edad's normalised mode, Fillhours' hours.
   DATE from = Day(1975, 8, 20);
   DATE to = Day(2009, 3, 15);
-  BSTR mode = Bstr(u"c");
+  Bstr mode(u"c");
   VARIANT_BOOL zeros = VARIANT_TRUE;
   VARIANT_BOOL days = VARIANT_FALSE;
-  got = nullptr;
-  Check(d->lpVtbl->Edad(d, &from, &to, &mode, &zeros, &days, &got) == S_OK, "table: Edad");
-  CheckText(Text(got), u"33 a, 06 m, 27 d.", "table: Edad in mode \"c\"");
-  CheckText(Text(mode), u"C", "table: Edad writes the mode back as \"C\"");
-  SysFreeString(got);
-  SysFreeString(mode);
+  CheckText(TextResult(
+                [&](BSTR* r) { return d->lpVtbl->Edad(d, &from, &to, &mode.b, &zeros, &days, r); }),
+            u"33 a, 06 m, 27 d.", "table: Edad in mode \"c\"");
+  CheckText(Text(mode.b), u"C", "table: Edad writes the mode back as \"C\"");
+  Bstr hours(u"");
+  CheckText(TextResult([&](BSTR* r) { return d->lpVtbl->Fillhours(d, &hours.b, r); }), u"00:00",
+            "table: Fillhours of an empty variable");
+  CheckText(Text(hours.b), u"00:00", "table: Fillhours leaves \"00:00\" in the variable");
 
-  // Fillhours fills an empty variable in place.
-  BSTR hours = Bstr(u"");
-  got = nullptr;
-  Check(d->lpVtbl->Fillhours(d, &hours, &got) == S_OK, "table: Fillhours");
-  CheckText(Text(got), u"00:00", "table: Fillhours of an empty variable");
-  CheckText(Text(hours), u"00:00", "table: Fillhours leaves \"00:00\" in the variable");
-  SysFreeString(got);
-  SysFreeString(hours);
-
-  // System's bModal is converted before any window opens: a text that is no Boolean is 13.
-  VARIANT modal;
-  VariantInit(&modal);
-  V_VT(&modal) = VT_BSTR;
-  V_BSTR(&modal) = SysAllocString(L"tres");
-  VARIANT_BOOL nuevo = VARIANT_TRUE;
-  CheckNumber(d->lpVtbl->System(d, &modal, &nuevo), static_cast<long>(0x800A000D),
-              "table: System with a text for bModal raises 13");
-  CheckText(LastErrorDescription(), u"No coinciden los tipos",
-            "table: description of System's error");
-  VariantClear(&modal);
-
-  // APIs through its table.
-  got = nullptr;
-  Check(a->lpVtbl->WinDir(a, &got) == S_OK, "table: WinDir");
-  CheckText(Text(got), u"C:\\windows\\", "table: WinDir");
-  SysFreeString(got);
+  CheckText(TextResult([&](BSTR* r) { return a->lpVtbl->WinDir(a, r); }), u"C:\\windows\\",
+            "table: APIs.WinDir");
 
   a->lpVtbl->Release(a);
   d->lpVtbl->Release(d);

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "harness.h"
 #include "win32/win_api.h"
 
 #include <msi.h>
@@ -35,47 +36,12 @@
 
 namespace {
 
-int checks = 0;
-int failures = 0;
-
-std::string Narrow(const std::wstring& w) {
-  if (w.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
-
-void Check(bool ok, const std::string& what) {
-  ++checks;
-  if (!ok) {
-    ++failures;
-    std::printf("FAIL %s\n", what.c_str());
-  }
-}
-
-void CheckText(const std::wstring& actual, const std::wstring& expected, const std::string& what) {
-  Check(actual == expected,
-        what + ": got [" + Narrow(actual) + "], expected [" + Narrow(expected) + "]");
-}
-
-void CheckCode(HRESULT actual, HRESULT expected, const std::string& what) {
-  char text[96];
-  std::snprintf(text, sizeof text, ": 0x%08lx, expected 0x%08lx",
-                static_cast<unsigned long>(actual), static_cast<unsigned long>(expected));
-  Check(actual == expected, what + text);
-}
+using namespace velmora::comtest;
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   StringFromGUID2(guid, text, 40);
   return text;
-}
-
-std::wstring Text(BSTR b) {
-  return b == nullptr ? std::wstring() : std::wstring(b, SysStringLen(b));
 }
 
 bool UnderWine() {
@@ -242,50 +208,15 @@ void CheckAbsent() {
   for (const Classes& c : kEveryView) CheckNothingIn(c);
 }
 
-// A call by name with positional arguments (given in the caller's order); the result as text.
-std::wstring Call(IDispatch* d, const wchar_t* member, std::vector<VARIANT> args = {}) {
-  LPOLESTR name = const_cast<LPOLESTR>(member);
-  DISPID id = DISPID_UNKNOWN;
-  if (FAILED(d->lpVtbl->GetIDsOfNames(d, IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)))
-    return L"(no member)";
-  std::reverse(args.begin(), args.end());
-  DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-  VARIANT result;
-  VariantInit(&result);
-  const HRESULT hr =
-      d->lpVtbl->Invoke(d, id, IID_NULL, LOCALE_USER_DEFAULT,
-                        DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params, &result, nullptr, nullptr);
-  for (auto& a : args) VariantClear(&a);
-  std::wstring out = L"(failed)";
-  if (SUCCEEDED(hr) && SUCCEEDED(VariantChangeType(&result, &result, 0, VT_BSTR)))
-    out = Text(V_BSTR(&result));
-  VariantClear(&result);
-  return out;
-}
-
-VARIANT TextArg(const wchar_t* s) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = SysAllocString(s);
-  return v;
-}
-
-VARIANT ShortArg(short n) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I2;
-  V_I2(&v) = n;
-  return v;
-}
-
 // Calls both classes as a client of the library does; where is what reached them.
 void CallBoth(IDispatch* dolva, IDispatch* apis, const std::string& where) {
   Check(dolva != nullptr, where + ": Dolva created");
   Check(apis != nullptr, where + ": APIs created");
   if (dolva != nullptr) {
-    CheckText(Call(dolva, L"StrZero", {TextArg(L"7"), ShortArg(3)}), L"007", where + ": StrZero");
-    CheckText(Call(dolva, L"NumRomano", {ShortArg(1999)}), L"MCMXCIX", where + ": NumRomano");
+    CheckText(Call(dolva, u"StrZero", Args().Text(u"7").Int(3)).text(), u"007",
+              where + ": StrZero");
+    CheckText(Call(dolva, u"NumRomano", Args().Int(1999)).text(), u"MCMXCIX",
+              where + ": NumRomano");
     ITypeInfo* info = nullptr;
     Check(SUCCEEDED(dolva->lpVtbl->GetTypeInfo(dolva, 0, LOCALE_USER_DEFAULT, &info)) &&
               info != nullptr,
@@ -295,18 +226,9 @@ void CallBoth(IDispatch* dolva, IDispatch* apis, const std::string& where) {
   if (apis != nullptr) {
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
-    CheckText(Call(apis, L"WinDir"), std::wstring(windows) + L"\\", where + ": APIs.WinDir");
+    CheckText(Narrow(Call(apis, u"WinDir").text()), Narrow(std::wstring(windows) + L"\\"),
+              where + ": APIs.WinDir");
   }
-}
-
-IDispatch* CreateByProgId(const wchar_t* progid, HRESULT* hr) {
-  CLSID clsid;
-  *hr = CLSIDFromProgID(progid, &clsid);
-  if (FAILED(*hr)) return nullptr;
-  IDispatch* d = nullptr;
-  *hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                         reinterpret_cast<void**>(&d));
-  return SUCCEEDED(*hr) ? d : nullptr;
 }
 
 void Release(IDispatch* d) {
@@ -350,7 +272,7 @@ void CheckLibraryFromKeys(const Classes& c) {
       info->lpVtbl->GetDocumentation(info, MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
       info->lpVtbl->Release(info);
     }
-    CheckText(Text(name), Read(c, L"Interface\\" + GuidText(*iid)),
+    CheckText(std::wstring(name != nullptr ? name : L""), Read(c, L"Interface\\" + GuidText(*iid)),
               "the interface of the type library and its key");
     SysFreeString(name);
   }
@@ -374,7 +296,7 @@ void Registered(const std::wstring& scope, const std::wstring& dll) {
   // A client of the component runtime. Wine's looks in the machine's classes only: a user's
   // registration is not seen there, and the run says so instead of checking it.
   HRESULT hr = S_OK;
-  dolva = CreateByProgId(L"VelmoraSys.Dolva", &hr);
+  dolva = Create(L"VelmoraSys.Dolva", &hr);
   if (user && UnderWine() && dolva == nullptr) {
     std::printf(
         "NOTE Wine's component runtime does not read HKEY_CURRENT_USER\\Software\\Classes: "
@@ -382,7 +304,7 @@ void Registered(const std::wstring& scope, const std::wstring& dll) {
         static_cast<unsigned long>(hr));
     return;
   }
-  apis = CreateByProgId(L"VelmoraSys.APIs", &hr);
+  apis = Create(L"VelmoraSys.APIs", &hr);
   CallBoth(dolva, apis, "created by program identifier");
   Release(dolva);
   Release(apis);
@@ -507,7 +429,7 @@ void Product(const std::wstring& upgrade_code, const std::wstring& version,
 
 void RegistrationFree(bool manifested) {
   HRESULT hr = S_OK;
-  IDispatch* dolva = CreateByProgId(L"VelmoraSys.Dolva", &hr);
+  IDispatch* dolva = Create(L"VelmoraSys.Dolva", &hr);
   if (!manifested) {
     CheckCode(hr, CO_E_CLASSSTRING, "without the manifest: VelmoraSys.Dolva unknown");
     IDispatch* d = nullptr;
@@ -522,7 +444,7 @@ void RegistrationFree(bool manifested) {
     Release(dolva);
     return;
   }
-  IDispatch* apis = CreateByProgId(L"VelmoraSys.APIs", &hr);
+  IDispatch* apis = Create(L"VelmoraSys.APIs", &hr);
   CallBoth(dolva, apis, "through the application's manifest");
   Release(dolva);
   Release(apis);
@@ -534,7 +456,7 @@ void RegistrationFree(bool manifested) {
                                    reinterpret_cast<void**>(&by_id))),
         "Dolva created by its class identifier");
   if (by_id != nullptr) {
-    CheckText(Call(by_id, L"StrZero", {TextArg(L"42"), ShortArg(5)}), L"00042",
+    CheckText(Call(by_id, u"StrZero", Args().Text(u"42").Int(5)).text(), u"00042",
               "by its class identifier: StrZero");
   }
   Release(by_id);
@@ -577,7 +499,5 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   CoUninitialize();
-  std::printf("SUMMARY deploy-%s: %d checks, %d failures\n", Narrow(command).c_str(), checks,
-              failures);
-  return failures;
+  return Summary("deploy-" + Narrow(command));
 }

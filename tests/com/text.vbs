@@ -30,33 +30,20 @@ x = d.StrZero("7", 3, "0", 1)
 CheckErr "StrZero with four arguments", 450, Desc(450)
 On Error GoTo 0
 
-' Centra_Textos
+' Centra_Textos, NumRomano (its argument by reference and unchanged) and EsNumeroPar: their
+' cases are the core's tests; here the calls cross the COM interface.
 Check "Centra_Textos abc in 9", d.Centra_Textos("abc", 9), "   abc   "
-Check "Centra_Textos abc in 8", d.Centra_Textos("abc", 8), "  abc  "
-Check "Centra_Textos longer text", d.Centra_Textos("  abc  ", 2), "abc"
-
-' NumRomano, its argument by reference and unchanged.
 v = 1994
 Check "NumRomano 1994", d.NumRomano(v), "MCMXCIV"
 Check "NumRomano leaves its variable", v, 1994
-Check "NumRomano 4", d.NumRomano(4), "IV"
-Check "NumRomano 3999", d.NumRomano(3999), "MMMCMXCIX"
-Check "NumRomano 0", d.NumRomano(0), ""
 Check "NumRomano 4000", d.NumRomano(4000), "4000"
-Check "NumRomano -1", d.NumRomano(-1), "-1"
-
-' EsNumeroPar
-Check "EsNumeroPar 0", d.EsNumeroPar(0), True
 Check "EsNumeroPar -4", d.EsNumeroPar(-4), True
 Check "EsNumeroPar 7", d.EsNumeroPar(7), False
-Check "EsNumeroPar -3", d.EsNumeroPar(-3), False
 
 ' ReverseName works on the instance's Name.
 d.Name = "Ana Luz"
 d.ReverseName
 Check "ReverseName", d.Name, "zuL anA"
-d.ReverseName
-Check "ReverseName twice", d.Name, "Ana Luz"
 
 ' Base conversions
 Check "DecBin 10", d.DecBin(10), "1010"

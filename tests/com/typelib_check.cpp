@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "harness.h"
 #include "velmora/dispatch.h"
-#include "velmora/utf.h"
 #include "win32/win_api.h"
 
 namespace {
@@ -23,32 +23,22 @@ using velmora::Operation;
 using velmora::Param;
 using velmora::ParamType;
 
-int failures = 0;
+using velmora::comtest::Check;
+using velmora::comtest::CheckNumber;
+using velmora::comtest::CheckText;
+using velmora::comtest::Narrow;
 
-std::string Narrow(std::u16string_view s) { return velmora::ToUtf8(s); }
-std::string Narrow(BSTR s) {
-  return s == nullptr ? std::string()
-                      : velmora::ToUtf8({reinterpret_cast<const char16_t*>(s), SysStringLen(s)});
-}
+std::string Narrow(BSTR s) { return Narrow(velmora::comtest::Text(s)); }
 
-void Fail(const std::string& where, const std::string& what) {
-  ++failures;
-  std::printf("FAIL %s: %s\n", where.c_str(), what.c_str());
-}
+void Fail(const std::string& where, const std::string& what) { Check(false, where + ": " + what); }
 
-template <typename T>
-void Expect(const std::string& where, const char* what, const T& actual, const T& expected) {
-  if (!(actual == expected)) {
-    Fail(where, std::string(what) + " is " + std::to_string(actual) + ", expected " +
-                    std::to_string(expected));
-  }
+void Expect(const std::string& where, const char* what, long long actual, long long expected) {
+  CheckNumber(actual, expected, where + ": " + what);
 }
 
 void ExpectText(const std::string& where, const char* what, const std::string& actual,
                 const std::string& expected) {
-  if (actual != expected) {
-    Fail(where, std::string(what) + " is \"" + actual + "\", expected \"" + expected + "\"");
-  }
+  CheckText(actual, expected, where + ": " + what);
 }
 
 VARTYPE VtOf(ParamType t) {
@@ -166,7 +156,7 @@ void CheckInterface(ITypeLib* lib, Interface iface, const char* iface_name) {
          static_cast<int>(dual | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE));
   Expect(iface_name, "interface kind", static_cast<int>(attr->typekind),
          static_cast<int>(TKIND_INTERFACE));
-  Expect(iface_name, "slots", static_cast<std::size_t>(attr->cFuncs), ops.size());
+  Expect(iface_name, "slots", attr->cFuncs, static_cast<long long>(ops.size()));
   const std::size_t slots = std::min<std::size_t>(attr->cFuncs, ops.size());
   table->ReleaseTypeAttr(attr);
 
@@ -193,8 +183,8 @@ void CheckInterface(ITypeLib* lib, Interface iface, const char* iface_name) {
            static_cast<int>(VT_HRESULT));
 
     const bool has_result = op.result != ParamType::kNone;
-    Expect(where, "parameters", static_cast<std::size_t>(f->cParams),
-           op.params.size() + (has_result ? 1 : 0));
+    Expect(where, "parameters", f->cParams,
+           static_cast<long long>(op.params.size()) + (has_result ? 1 : 0));
     const std::size_t n = std::min<std::size_t>(f->cParams, op.params.size());
     for (std::size_t k = 0; k < n; ++k) {
       const Param& p = op.params[k];
@@ -265,8 +255,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   ITypeLib* lib = nullptr;
   if (FAILED(LoadTypeLibEx(argv[1], REGKIND_NONE, &lib))) {
-    std::printf("FAIL: no type library in %ls\n", argv[1]);
-    return 1;
+    Fail(Narrow(std::wstring_view(argv[1])), "no type library");
+    return velmora::comtest::Summary("typelib");
   }
   BSTR name = nullptr;
   lib->GetDocumentation(-1, &name, nullptr, nullptr, nullptr);
@@ -286,6 +276,5 @@ int wmain(int argc, wchar_t** argv) {
   CheckClass(lib, "APIs", "_APIs", true);
   lib->Release();
 
-  std::printf("SUMMARY typelib: %d failures\n", failures);
-  return failures == 0 ? 0 : 1;
+  return velmora::comtest::Summary("typelib");
 }

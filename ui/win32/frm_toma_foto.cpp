@@ -4,9 +4,13 @@
 
 #include "velmora/error.h"
 #include "win32/control_ids.h"
-#include "win32/sysinfo_windows.h"
-#include "win32/win32_photo.h"
-#include "win32/win32_services.h"
+#include "win32/controls.h"
+#include "win32/gdi_bitmaps.h"
+#include "win32/modal_loop.h"
+#include "win32/unattended.h"
+#include "win32/vfw_camera.h"
+#include "win32/wide.h"
+#include "win32/window_classes.h"
 
 namespace velmora::win32ui {
 
@@ -91,13 +95,13 @@ void FrmTomaFoto::Open(HWND owner) {
 
 void FrmTomaFoto::Tip(HWND control, std::u16string_view text) {
   if (tips_ == nullptr || control == nullptr) return;
-  std::u16string t(text);
+  const std::u16string t(text);
   TOOLINFOW info{};
   info.cbSize = sizeof info;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   info.hwnd = hwnd_;
   info.uId = reinterpret_cast<UINT_PTR>(control);
-  info.lpszText = reinterpret_cast<wchar_t*>(t.data());
+  info.lpszText = const_cast<wchar_t*>(win32::Wide(t));
   SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
@@ -272,13 +276,6 @@ void Win32CaptureWindowHost::ShowModal(CaptureWindow& window) {
   // The form goes now; the capture window it owned stays, without an owner, until the model's
   // unloading releases the camera.
   if (camera != nullptr) camera->SetOwner(nullptr);
-}
-
-std::shared_ptr<Services> Win32WindowServices() {
-  auto s = win32::Win32Services();
-  s->system_windows = std::make_shared<Win32SystemWindows>(s->system, s->locale);
-  s->capture_window = std::make_shared<Win32CaptureWindowHost>();
-  return s;
 }
 
 }  // namespace velmora::win32ui

@@ -4,10 +4,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 
 #include "velmora/photo.h"
-#include "win32/window_base.h"
+#include "win32/native_window.h"
 
 namespace velmora::win32ui {
 
@@ -52,9 +51,5 @@ class Win32CaptureWindowHost final : public CaptureWindowHost {
  public:
   void ShowModal(CaptureWindow& window) override;
 };
-
-// The services of a thread of a Windows process with the library's own windows: those of
-// win32::Win32Services, plus the windows of System and the capture window of PhotoWay.
-std::shared_ptr<Services> Win32WindowServices();
 
 }  // namespace velmora::win32ui

@@ -2,6 +2,9 @@
 #include <algorithm>
 
 #include "win32/control_ids.h"
+#include "win32/controls.h"
+#include "win32/fonts.h"
+#include "win32/shapes.h"
 #include "win32/sysinfo_windows.h"
 
 namespace velmora::win32ui {

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "velmora/sysinfo.h"
-#include "win32/window_base.h"
+#include "win32/grid.h"
+#include "win32/model_window.h"
 
 namespace velmora::win32ui {
 
@@ -93,9 +93,5 @@ class Win32SystemWindows final : public SystemWindows {
   // Unloaded windows whose last model step has not ended yet.
   std::vector<std::unique_ptr<ModelWindow>> retired_;
 };
-
-// Runs the thread's messages until `done`, with the thread's other windows disabled when a modal
-// window is given; false when a quit request ended the wait (it is left for the host's loop).
-bool RunModal(HWND window, const std::function<bool()>& done);
 
 }  // namespace velmora::win32ui
