@@ -97,13 +97,13 @@ void NamesAgreeWithTheTypeLibrary(IDispatch* object, const std::string& which) {
       for (auto& c : lower) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
       for (auto& c : upper) c = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
       for (const std::u16string& n : {exact, lower, upper}) {
-        LPOLESTR p = const_cast<LPOLESTR>(W(n.c_str()));
+        LPOLESTR p = const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(n.c_str()));
         DISPID id = DISPID_UNKNOWN;
         object->GetIDsOfNames(IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id);
         CheckNumber(id, f->memid, which + ": GetIDsOfNames(" + Narrow(n) + ")");
       }
       const std::u16string longer = exact + u"x";
-      LPOLESTR p = const_cast<LPOLESTR>(W(longer.c_str()));
+      LPOLESTR p = const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(longer.c_str()));
       DISPID id = 0;
       CheckNumber(object->GetIDsOfNames(IID_NULL, &p, 1, LOCALE_USER_DEFAULT, &id),
                   DISP_E_UNKNOWNNAME, which + ": GetIDsOfNames(" + Narrow(longer) + ")");
