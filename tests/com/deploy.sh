@@ -57,6 +57,9 @@ SECONDS=0
 # (as a process status: its low 8 bits, so 1603 arrives as 67).
 msiexec() {
   local expected=$1 action=$2 msi=$3
+  # A client that has just ended may still hold the DLL while Wine winds it down, and a removal
+  # then fails now and then: wait until every process of the prefix has ended.
+  wineserver -w
   wine msiexec "$action" "$(winepath -w "$msi")" /qn >/dev/null 2>&1
   local status=$?
   if [ $status -eq $((expected & 255)) ]; then
