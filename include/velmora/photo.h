@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "velmora/error.h"
 #include "velmora/host.h"
 #include "velmora/services.h"
 
@@ -174,6 +175,11 @@ class FileDialog {
   virtual std::u16string OpenFile(std::u16string_view title, std::u16string_view filter,
                                   std::u16string_view initial_name) = 0;
 };
+
+// The errors of a capture window and of an open-file dialog asked for where no display is
+// available (5), the same whichever part of the platform finds that out.
+Error NoCaptureWindowError();
+Error NoFileDialogError();
 
 class CaptureWindow;
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "linux_sysinfo.h"
+#include "logind_restart.h"
 
 namespace velmora::linux_platform {
 
