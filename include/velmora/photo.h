@@ -128,7 +128,8 @@ bool IsPhotoOf(std::u16string_view file, std::u16string_view name);
 std::u16string FindPhoto(PhotoFileSystem& fs, std::u16string_view folder, std::u16string_view name);
 
 // The directory search for one path: the name of the ordinary, visible file of the path's folder
-// whose name is the path's last part, case ignored and nothing else; empty when there is none.
+// whose name is the path's last part, case ignored and nothing else (the exact spelling first,
+// as FindByName settles it); empty when there is none.
 // Only that folder is listed (and, to spell it as on disk, the folders on its way).
 // FindFile(fs, u"/FOTOS/juan.jpg") == u"JUAN.jpg"; FindFile(fs, u"/FOTOS/J*.jpg") == u"".
 std::u16string FindFile(PhotoFileSystem& fs, std::u16string_view path);
