@@ -34,6 +34,7 @@ namespace {
   X(dbus_message_get_args)
 
 struct Dbus {
+// NOLINTNEXTLINE(bugprone-macro-parentheses): a declaration, not an expression
 #define VELMORA_DBUS_MEMBER(name) decltype(&::name) name = nullptr;
   VELMORA_DBUS_FUNCTIONS(VELMORA_DBUS_MEMBER)
 #undef VELMORA_DBUS_MEMBER
