@@ -35,21 +35,31 @@ std::string OwnFolder() {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+// Set once the plugin is known to be in the process; it never leaves.
+std::atomic<bool> plugin_in_process{false};
+
+// The entry point of a plugin the program linked itself, found among the symbols every library
+// loaded at start makes visible: a lookup costs a fraction of a microsecond, where asking the
+// dynamic loader for the library by name searches the disk each time.
+GuiPluginEntry LinkedEntry() {
+  return reinterpret_cast<GuiPluginEntry>(dlsym(RTLD_DEFAULT, kGuiPluginEntry));
+}
+
 // The plugin's entry point, the library loaded on the first call: the copy already in the
 // process when the program linked it, else the one installed beside this library, else the one
 // the dynamic loader finds by name. Null for good when none loads. The library stays loaded for
 // the life of the process: a window system cannot be taken out of a running one.
 GuiPluginEntry PluginEntry() {
   static const GuiPluginEntry entry = []() -> GuiPluginEntry {
-    void* handle = dlopen(kPluginFile, RTLD_NOW | RTLD_NOLOAD);
-    if (handle == nullptr) {
-      const std::string folder = OwnFolder();
-      if (!folder.empty()) handle = dlopen((folder + kPluginFile).c_str(), RTLD_NOW | RTLD_LOCAL);
-    }
+    if (const GuiPluginEntry linked = LinkedEntry()) return linked;
+    void* handle = nullptr;
+    const std::string folder = OwnFolder();
+    if (!folder.empty()) handle = dlopen((folder + kPluginFile).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) handle = dlopen(kPluginFile, RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) return nullptr;
     return reinterpret_cast<GuiPluginEntry>(dlsym(handle, kGuiPluginEntry));
   }();
+  if (entry != nullptr) plugin_in_process.store(true, std::memory_order_relaxed);
   return entry;
 }
 
@@ -258,13 +268,10 @@ class SystemWindowsStandIn final : public SystemWindows {
 }  // namespace
 
 bool WindowSystemLoaded() {
-  // Once in, the plugin never leaves: only the first sighting has to ask the dynamic loader.
-  static std::atomic<bool> seen{false};
-  if (seen.load(std::memory_order_relaxed)) return true;
-  void* handle = dlopen(kPluginFile, RTLD_NOW | RTLD_NOLOAD);
-  if (handle == nullptr) return false;
-  dlclose(handle);  // the look took a reference of its own
-  seen.store(true, std::memory_order_relaxed);
+  // Asked at every pending-events run of a process without windows, so it must cost nothing.
+  if (plugin_in_process.load(std::memory_order_relaxed)) return true;
+  if (LinkedEntry() == nullptr) return false;
+  plugin_in_process.store(true, std::memory_order_relaxed);
   return true;
 }
 
