@@ -7,7 +7,7 @@
 #include <chrono>
 #include <vector>
 
-#include "linux/linux_services.h"
+#include "linux/icu_locale.h"
 #include "velmora/dolva.h"
 #include "velmora/services.h"
 

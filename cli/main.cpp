@@ -10,16 +10,13 @@
 #include <vector>
 
 #include "help.h"
-#include "linux/console_dialogs.h"
-#include "linux/linux_services.h"
+#include "linux/icu_locale.h"
+#include "linux/services.h"
 #include "locales.h"
 #include "options.h"
 #include "output.h"
 #include "script.h"
 #include "session.h"
-#ifdef VELMORA_WITH_QT
-#include "qt/qt_services.h"
-#endif
 #include "velmora/sysinfo.h"
 #include "velmora/utf.h"
 #include "words.h"
@@ -38,18 +35,6 @@ std::string CallLocale(const std::optional<std::string>& given, Output& out) {
   out.Diagnostic("velmora: warning: unknown locale '" + Printable(env) + "' in " +
                  LocaleVariable() + "; using es_MX");
   return "es_MX";
-}
-
-std::shared_ptr<Services> MakeServices(const std::string& locale) {
-#ifdef VELMORA_WITH_QT
-  // Boxes open as windows when there is a display, on the terminal otherwise.
-  return qt::QtServices(locale);
-#else
-  auto services = linux_platform::LinuxServices(locale);
-  services->message_box = std::make_shared<linux_platform::ConsoleMessageBox>();
-  services->events = std::make_shared<linux_platform::ConsoleEventPump>();
-  return services;
-#endif
 }
 
 // A library window left open by a call (System with bModal false) keeps the process running
@@ -126,7 +111,9 @@ int Run(const Options& opts, Output& out) {
     if (script_fd < 0)
       return mistake("cannot read script '" + Printable(*opts.script) + "': " + why);
   }
-  auto services = MakeServices(CallLocale(locale, out));
+  // Boxes open as windows where a person can answer them, on the terminal otherwise; the window
+  // system is loaded only then.
+  auto services = linux_platform::LinuxServices(CallLocale(locale, out));
   FlushBeforeWindows(*services, out);
   if (opts.now) services->clock = std::make_shared<FixedClock>(*opts.now);
   Session session({opts.json}, services, out);

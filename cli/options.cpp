@@ -1,26 +1,20 @@
 #include "options.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "output.h"
+#include "velmora/utf.h"
 #include "words.h"
 
 namespace velmora::cli {
 
 namespace {
 
+// --now takes a date with its time.
 std::optional<Date> ParseNow(const std::string& s) {
-  CivilDate d;
-  CivilTime t;
-  char extra = 0;
-  if (std::sscanf(s.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &d.year, &d.month, &d.day, &t.hour,
-                  &t.minute, &t.second, &extra) != 6)
-    return std::nullopt;
-  if (d.year < 100 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1 ||
-      CivilFromDays(DaysFromCivil(d)) != d || t.hour > 23 || t.minute > 59 || t.second > 59)
-    return std::nullopt;
-  return MakeDate(d, t);
+  const auto parsed = ParseIsoDateTime(FromUtf8(s));
+  if (!parsed || !parsed->date || !parsed->time) return std::nullopt;
+  return MakeDate(*parsed->date, *parsed->time);
 }
 
 enum class Takes { kNothing, kValue };

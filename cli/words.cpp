@@ -32,24 +32,29 @@ std::optional<CivilTime> TimeLiteral(std::u16string_view s) {
 }
 
 Variant DateLiteral(std::u16string_view body) {
-  auto bad = [&] { return SyntaxError("bad date literal: #" + ToUtf8(body) + "#"); };
-  if (auto t = TimeLiteral(body)) return Variant(MakeDate({1899, 12, 30}, *t));
-  CivilDate d;
-  if (body.size() < 10 || body[4] != u'-' || body[7] != u'-' || !Digits(body, 0, 4, d.year) ||
-      !Digits(body, 5, 2, d.month) || !Digits(body, 8, 2, d.day))
-    throw bad();
-  if (d.year < 100 || d.month < 1 || d.month > 12 || d.day < 1 ||
-      CivilFromDays(DaysFromCivil(d)) != d)
-    throw bad();
-  CivilTime t;
-  if (body.size() > 10) {
-    if ((body[10] != u' ' && body[10] != u'T') || !TimeLiteral(body.substr(11))) throw bad();
-    t = *TimeLiteral(body.substr(11));
-  }
-  return Variant(MakeDate(d, t));
+  const auto parsed = ParseIsoDateTime(body);
+  if (!parsed) throw SyntaxError("bad date literal: #" + ToUtf8(body) + "#");
+  // A time alone is a time of day 0, 30 December 1899.
+  return Variant(MakeDate(parsed->date.value_or(CivilDate{}), parsed->time.value_or(CivilTime{})));
 }
 
 }  // namespace
+
+std::optional<IsoDateTime> ParseIsoDateTime(std::u16string_view text) {
+  if (auto t = TimeLiteral(text)) return IsoDateTime{std::nullopt, *t};
+  CivilDate d;
+  if (text.size() < 10 || text[4] != u'-' || text[7] != u'-' || !Digits(text, 0, 4, d.year) ||
+      !Digits(text, 5, 2, d.month) || !Digits(text, 8, 2, d.day))
+    return std::nullopt;
+  if (d.year < 100 || d.month < 1 || d.month > 12 || d.day < 1 ||
+      CivilFromDays(DaysFromCivil(d)) != d)
+    return std::nullopt;
+  if (text.size() == 10) return IsoDateTime{d, std::nullopt};
+  if (text[10] != u' ' && text[10] != u'T') return std::nullopt;
+  const auto t = TimeLiteral(text.substr(11));
+  if (!t) return std::nullopt;
+  return IsoDateTime{d, *t};
+}
 
 void SplitLine(std::u16string_view line, std::vector<std::u16string>& words) {
   std::size_t count = 0;

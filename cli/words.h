@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "velmora/date.h"
 #include "velmora/dispatch.h"
 
 namespace velmora::cli {
@@ -24,6 +25,17 @@ class SyntaxError : public std::runtime_error {
 //   Name = "Ana Luz"  ' the user     -> Name, =, "Ana Luz"
 //   Lapso #2009-01-01 08:00:00# #2009-03-15 17:30:00#  -> Lapso, #2009-01-01 08:00:00#, ...
 void SplitLine(std::u16string_view line, std::vector<std::u16string>& words);
+
+// A date and time written the ISO way: "yyyy-mm-dd", "yyyy-mm-dd hh:mm:ss" (or with "T" for the
+// blank) or "hh:mm:ss", every field with all its digits, the year from 100 to 9999. The parts
+// the text has; nullopt for any other text or a day that does not exist:
+//   u"2009-03-15T17:30:00" -> {2009-03-15, 17:30:00};  u"17:30:00" -> {no date, 17:30:00};
+//   u"2009-02-30" -> nullopt;  u"2009-3-15" -> nullopt.
+struct IsoDateTime {
+  std::optional<CivilDate> date;
+  std::optional<CivilTime> time;
+};
+std::optional<IsoDateTime> ParseIsoDateTime(std::u16string_view text);
 
 // One word as an argument: "Name:=value" is named; a word in double quotes is text ("" inside
 // is one "); #yyyy-mm-dd#, #yyyy-mm-dd hh:mm:ss# and #hh:mm:ss# are dates; Null and Empty are

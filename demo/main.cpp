@@ -21,10 +21,11 @@
 #include <string>
 #include <tuple>
 
+#include "linux/display.h"
+#include "linux/services.h"
+#include "qt/qt_camera.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_form.h"
-#include "qt/qt_photo.h"
-#include "qt/qt_services.h"
 #include "velmora/dolva.h"
 #include "velmora/error.h"
 
@@ -277,7 +278,7 @@ class DemoForm : public QWidget {
 
 int main(int argc, char** argv) {
   // Qt aborts the process when its platform cannot start: say what is missing instead.
-  const std::string& platform = velmora::qt::GuiPlatform();
+  const std::string platform = velmora::linux_platform::DisplayPlatform();
   if (platform.empty()) {
     std::fputs("no display: set DISPLAY or QT_QPA_PLATFORM=offscreen\n", stderr);
     return 2;
@@ -285,10 +286,13 @@ int main(int argc, char** argv) {
   // Start on the platform that was found to answer.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", platform.c_str());
   QApplication app(argc, argv);
-  auto services = velmora::qt::QtServices("es_MX");
+  // The services every Linux process gets; the windows come from this program's own copy of
+  // the Qt views.
+  auto services = velmora::linux_platform::LinuxServices("es_MX");
   services->events = std::make_shared<velmora::demo::VisiblePump>();
   if (QApplication::arguments().contains("--test-pattern")) {
-    velmora::qt::AddPhotoServices(*services, velmora::qt::QtCamera::Source::kTestPattern);
+    services->camera =
+        std::make_shared<velmora::qt::QtCamera>(velmora::qt::QtCamera::Source::kTestPattern);
   }
   velmora::demo::DemoForm form(services);
   form.show();

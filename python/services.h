@@ -10,9 +10,9 @@
 
 namespace velmora::python {
 
-// The services of one velmora.Dolva or velmora.APIs: the named locale (the environment's when
-// empty), the system clock or a clock fixed at `now`, and the platform's boxes and windows.
-// The one place that decides which platform the module runs on.
+// The services of one velmora.Dolva or velmora.APIs: the Linux services
+// (linux_platform::LinuxServices) for the named locale (the environment's when empty), on the
+// system clock or a clock fixed at `now`.
 std::shared_ptr<Services> ModuleServices(const std::string& locale_name, std::optional<Date> now);
 
 }  // namespace velmora::python

@@ -55,7 +55,10 @@ std::uint32_t GetLe(const std::vector<std::uint8_t>& in, std::size_t at, int byt
 
 std::u16string NormalPath(std::u16string_view path) {
   std::u16string out;
-  for (const auto& part : Parts(path)) out += u"/" + UpperCase(part);
+  for (const auto& part : Parts(path)) {
+    out += u'/';
+    out += UpperCase(part);
+  }
   return out.empty() ? u"/" : out;
 }
 

@@ -63,6 +63,22 @@ std::u16string_view TrimLeftBlanks(std::u16string_view text);
 std::u16string_view TrimRightBlanks(std::u16string_view text);
 // Case-insensitive comparison of two names (the automation runtime's name matching).
 bool SameName(std::u16string_view a, std::u16string_view b);
+// The entry a lookup by name settles on among entries in the order they were listed: the one
+// whose name (`name_of(entry)`) is spelled exactly as `wanted`, else the first whose name is
+// the SameName; `last` when none is. Every search of the disk by a name ignoring case (a photo,
+// a folder on a photo's path, System.ini) goes through it, so they all settle alike when a
+// case-sensitive disk holds several spellings: among {"fotos", "FOTOS"} "FOTOS" finds "FOTOS"
+// and "Fotos" finds "fotos".
+template <typename It, typename NameOf>
+It FindByName(It first, It last, std::u16string_view wanted, NameOf name_of) {
+  It folded = last;
+  for (It it = first; it != last; ++it) {
+    const std::u16string_view name = name_of(*it);
+    if (name == wanted) return it;
+    if (folded == last && SameName(name, wanted)) folded = it;
+  }
+  return folded;
+}
 // ASCII text as 16-bit text.
 std::u16string Widen(std::string_view ascii);
 

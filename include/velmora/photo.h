@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "velmora/error.h"
 #include "velmora/host.h"
 #include "velmora/services.h"
 
@@ -127,7 +128,8 @@ bool IsPhotoOf(std::u16string_view file, std::u16string_view name);
 std::u16string FindPhoto(PhotoFileSystem& fs, std::u16string_view folder, std::u16string_view name);
 
 // The directory search for one path: the name of the ordinary, visible file of the path's folder
-// whose name is the path's last part, case ignored and nothing else; empty when there is none.
+// whose name is the path's last part, case ignored and nothing else (the exact spelling first,
+// as FindByName settles it); empty when there is none.
 // Only that folder is listed (and, to spell it as on disk, the folders on its way).
 // FindFile(fs, u"/FOTOS/juan.jpg") == u"JUAN.jpg"; FindFile(fs, u"/FOTOS/J*.jpg") == u"".
 std::u16string FindFile(PhotoFileSystem& fs, std::u16string_view path);
@@ -174,6 +176,11 @@ class FileDialog {
   virtual std::u16string OpenFile(std::u16string_view title, std::u16string_view filter,
                                   std::u16string_view initial_name) = 0;
 };
+
+// The errors of a capture window and of an open-file dialog asked for where no display is
+// available (5), the same whichever part of the platform finds that out.
+Error NoCaptureWindowError();
+Error NoFileDialogError();
 
 class CaptureWindow;
 

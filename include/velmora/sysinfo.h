@@ -238,7 +238,8 @@ std::optional<std::u16string> ProfileEntry(std::string_view file_bytes, std::u16
 std::u16string ProfileFileString(const std::filesystem::path& directory, std::u16string_view file,
                                  std::u16string_view section, std::u16string_view key,
                                  std::size_t size);
-// The entry of `directory` named `name` ignoring case (an exact match first); nullopt when none.
+// The entry of `directory` named `name` ignoring case, settled as FindByName settles it (the
+// exact spelling, else the first listed); nullopt when none.
 std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& directory,
                                                       std::u16string_view name);
 

@@ -51,10 +51,6 @@ bool UnattendedMode() {
   return value != nullptr && *value != '\0' && std::string_view(value) != "0";
 }
 
-void ReportUnattendedClose(std::u16string_view window, std::u16string_view control) {
-  std::cerr << ToUtf8(DescribeUnattendedClose(window, control)) << '\n';
-}
-
 ConsoleMessageBox::ConsoleMessageBox(std::ostream& out, std::string terminal)
     : out_(out), terminal_(std::move(terminal)) {}
 

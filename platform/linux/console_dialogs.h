@@ -18,14 +18,9 @@ namespace velmora::linux_platform {
 //   VELMORA_UNATTENDED=1 velmora System True False
 inline constexpr const char* kUnattendedVariable = "VELMORA_UNATTENDED";
 
-// Whether the unattended switch is on now; read at each use. The message boxes and the hosts of
-// the library's windows ask.
+// Whether the unattended switch is on now; read at each use. The message boxes ask, and the
+// windows hear it from the host that assembles the services (velmora/gui_plugin.h).
 bool UnattendedMode();
-
-// Writes to standard error that an unattended run closes a window by its own control
-// (DescribeUnattendedClose): "== frmSplashSys (ventana) ==", "(desatendido, se cierra con:
-// &Salir)".
-void ReportUnattendedClose(std::u16string_view window, std::u16string_view control);
 
 // A message box on the console: writes the box to `out` (standard error), then asks for the
 // button on the terminal (the controlling terminal, "/dev/tty", unless another is named). With no

@@ -1,3 +1,5 @@
+#include "icu_locale.h"
+
 #include <unicode/datefmt.h>
 #include <unicode/dcfmtsym.h>
 #include <unicode/dtfmtsym.h>
@@ -5,8 +7,6 @@
 #include <unicode/smpdtfmt.h>
 
 #include <cstdlib>
-
-#include "linux_services.h"
 
 namespace velmora::linux_platform {
 

@@ -16,6 +16,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "logind_restart.h"
 #include "velmora/coerce.h"
 #include "velmora/utf.h"
 

@@ -77,10 +77,4 @@ std::string OsReleaseName(std::string_view os_release);
 // The memory status from the text of /proc/meminfo; nullopt without a MemTotal line.
 std::optional<MemoryStatus> ParseMemInfo(std::string_view meminfo);
 
-// The restart requests to systemd-logind at a D-Bus address (empty: the system bus). Whether
-// logind would let this user reboot ("yes" or "challenge"), and the request itself, made
-// without interaction. Both false when logind refuses or cannot be reached.
-bool LogindCanReboot(const std::string& bus_address);
-bool LogindReboot(const std::string& bus_address);
-
 }  // namespace velmora::linux_platform

@@ -15,9 +15,9 @@
 #include <cstdio>
 #include <functional>
 
+#include "linux/services.h"
 #include "qt/frm_toma_foto.h"
 #include "qt/qt_camera.h"
-#include "qt/qt_photo.h"
 #include "velmora/dolva.h"
 
 namespace {
@@ -60,9 +60,10 @@ int main(int argc, char** argv) {
   const QString screenshot =
       args.contains("--screenshot") ? args.value(args.indexOf("--screenshot") + 1) : QString();
 
-  auto services = FixedServices(MakeDate({2009, 3, 15}, {10, 0, 0}));
-  qt::AddPhotoServices(*services, qt::QtCamera::Source::kTestPattern);
-  auto camera = std::static_pointer_cast<qt::QtCamera>(services->camera);
+  auto services = linux_platform::LinuxServices("es_MX");
+  services->clock = std::make_shared<FixedClock>(MakeDate({2009, 3, 15}, {10, 0, 0}));
+  auto camera = std::make_shared<qt::QtCamera>(qt::QtCamera::Source::kTestPattern);
+  services->camera = camera;
   services->message_box = std::make_shared<SilentBox>();
   services->events = std::make_shared<QtPump>();
   Dolva dolva(services);

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "linux/linux_services.h"
+#include "linux/services.h"
 #include "qt/sysinfo/system_windows.h"
 
 namespace {

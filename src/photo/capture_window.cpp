@@ -215,6 +215,14 @@ void CaptureWindow::Unload() {
   }
 }
 
+Error NoCaptureWindowError() {
+  return Error(err::kInvalidCall, u"No hay pantalla para mostrar la ventana Cámara Fotográfica");
+}
+
+Error NoFileDialogError() {
+  return Error(err::kInvalidCall, u"No hay pantalla para mostrar el diálogo");
+}
+
 std::u16string Dolva::PhotoWay(std::u16string& Nombre, std::u16string& Ruta) {
   PhotoState& state = ThreadPhotoState();
   state.name = UpperCase(TrimBlanks(Nombre));
@@ -224,7 +232,7 @@ std::u16string Dolva::PhotoWay(std::u16string& Nombre, std::u16string& Ruta) {
     throw Error(err::kInvalidCall, u"La ventana Cámara Fotográfica ya está abierta");
   }
   if (!s.capture_window || !s.photo_files || !s.message_box) {
-    throw Error(err::kInvalidCall, u"No hay pantalla para mostrar la ventana Cámara Fotográfica");
+    throw NoCaptureWindowError();
   }
   CaptureWindow window(s, state);
   struct Opened {

@@ -12,6 +12,8 @@ namespace {
 
 thread_local PhotoState photo_state;
 
+std::u16string_view NameOf(const DirEntry& e) { return e.name; }
+
 // The photo file of a name shows in the form's "Image1", reached through its controls as every
 // routine of the library reaches a host form's controls.
 // The control is handed back as a reference of its own: a host may build the controls
@@ -42,14 +44,8 @@ std::u16string PhotoFileSystem::Resolve(const std::u16string& path) {
     std::u16string part = path.substr(pos, end - pos);
     if (!part.empty() && part != u"." && part != u"..") {
       if (auto entries = List(out)) {
-        const auto exact = std::find_if(entries->begin(), entries->end(),
-                                        [&](const DirEntry& e) { return e.name == part; });
-        if (exact == entries->end()) {
-          const auto folded =
-              std::find_if(entries->begin(), entries->end(),
-                           [&](const DirEntry& e) { return SameName(e.name, part); });
-          if (folded != entries->end()) part = folded->name;
-        }
+        const auto found = FindByName(entries->begin(), entries->end(), part, NameOf);
+        if (found != entries->end()) part = found->name;
       }
     }
     out += part;
@@ -84,12 +80,11 @@ std::u16string FindFile(PhotoFileSystem& fs, std::u16string_view path) {
                                                                : path.substr(0, cut + 1));
   const std::u16string_view name = cut == std::u16string_view::npos ? path : path.substr(cut + 1);
   if (name.empty()) return {};
-  const auto entries = fs.List(fs.Resolve(folder));
+  auto entries = fs.List(fs.Resolve(folder));
   if (!entries) return {};
-  for (const DirEntry& e : *entries) {
-    if (e.kind == EntryKind::kFile && !e.hidden && SameName(e.name, name)) return e.name;
-  }
-  return {};
+  std::erase_if(*entries, [](const DirEntry& e) { return e.kind != EntryKind::kFile || e.hidden; });
+  const auto found = FindByName(entries->begin(), entries->end(), name, NameOf);
+  return found != entries->end() ? found->name : std::u16string();
 }
 
 std::u16string JoinPhotoPath(std::u16string_view folder, std::u16string_view name,

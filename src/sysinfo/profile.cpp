@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "velmora/coerce.h"
 #include "velmora/sysinfo.h"
@@ -107,16 +109,16 @@ std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::pat
   std::error_code ec;
   const std::filesystem::path exact = directory / std::filesystem::path(ToUtf8(name));
   if (std::filesystem::exists(exact, ec)) return exact;
-  // Several names may differ only in case; the first in name order answers, every time.
-  std::optional<std::filesystem::path> found;
-  const std::u16string wanted = UpperCase(name);
+  std::vector<std::pair<std::u16string, std::filesystem::path>> entries;
   for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end;
        it.increment(ec)) {
-    const std::filesystem::path candidate = it->path();
-    if (UpperCase(FromUtf8(candidate.filename().string())) != wanted) continue;
-    if (!found || candidate.filename() < found->filename()) found = candidate;
+    entries.emplace_back(FromUtf8(it->path().filename().string()), it->path());
   }
-  return found;
+  const auto found =
+      FindByName(entries.begin(), entries.end(), name,
+                 [](const auto& entry) -> std::u16string_view { return entry.first; });
+  if (found == entries.end()) return std::nullopt;
+  return found->second;
 }
 
 std::u16string ProfileFileString(const std::filesystem::path& directory, std::u16string_view file,

@@ -338,6 +338,27 @@ TEST(PhotoSearch, ResolvePrefersTheExactSpellingThenAnyCase) {
   for (const auto& c : cases) EXPECT_EQ(disk.Resolve(c.path), c.resolved) << U8(c.path);
 }
 
+// A case-sensitive disk may hold several spellings of one name: the search for a file and the
+// spelling of its path settle on the same one, the exact spelling first, else the first listed.
+TEST(PhotoSearch, SeveralSpellingsSettleOnTheExactOneElseTheFirstListed) {
+  fakes::FakeDisk disk;
+  disk.AddFile(u"/F/juan.JPG", {});
+  disk.AddFile(u"/F/JUAN.jpg", {});
+  struct Case {
+    const char16_t* path;
+    const char16_t* found;
+    const char16_t* resolved;
+  } cases[] = {
+      {u"/F/JUAN.jpg", u"JUAN.jpg", u"/F/JUAN.jpg"},
+      {u"/F/juan.JPG", u"juan.JPG", u"/F/juan.JPG"},
+      {u"/F/JuAn.JpG", u"juan.JPG", u"/F/juan.JPG"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindFile(disk, c.path), c.found) << U8(c.path);
+    EXPECT_EQ(disk.Resolve(c.path), c.resolved) << U8(c.path);
+  }
+}
+
 TEST(PhotoSearch, PathsJoinWithOneSeparator) {
   EXPECT_EQ(JoinPhotoPath(u"/FOTOS", u"JUAN", u".jpg", u'/'), u"/FOTOS/JUAN.jpg");
   EXPECT_EQ(JoinPhotoPath(u"/FOTOS/", u"JUAN", u".jpg", u'/'), u"/FOTOS/JUAN.jpg");

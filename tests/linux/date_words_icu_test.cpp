@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "linux/linux_services.h"
+#include "linux/icu_locale.h"
 #include "velmora/date_layout.h"
 #include "velmora/dolva.h"
 #include "velmora/utf.h"

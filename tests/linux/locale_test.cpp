@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "linux/linux_services.h"
+#include "linux/icu_locale.h"
 
 namespace velmora::linux_platform {
 namespace {

@@ -18,6 +18,7 @@
 #include "velmora/error.h"
 #include "velmora/forms.h"
 #include "velmora/photo.h"
+#include "velmora/sysinfo.h"
 #include "velmora/utf.h"
 
 namespace velmora::linux_platform {
@@ -97,6 +98,24 @@ TEST_F(PhotoDisk, SearchesIgnoreCaseOnACaseSensitiveDisk) {
   EXPECT_EQ(FindFile(disk, u"/ponderix/fotos/j*"), u"");
   EXPECT_EQ(disk.Resolve(u"/PONDERIX/FOTOS/JUAN.jpg"), u"/Ponderix/Fotos/juan.JPG");
   EXPECT_EQ(ErrorOf([&] { disk.List(std::u16string(u"/a\0b", 4)); }), err::kInvalidCall);
+}
+
+// Several spellings of one name on a case-sensitive disk: the photo family's searches and the
+// lookup of System.ini settle on the same file, whatever order the disk lists them in.
+TEST_F(PhotoDisk, EveryLookupIgnoringCaseSettlesAlike) {
+  LinuxPhotoFiles disk(root.string());
+  const fs::path etc = root / "etc";
+  fs::create_directory(etc);
+  for (const char* name :
+       {"system.INI", "SYSTEM.ini", "System.Ini", "sYSTEM.INI", "SYSTEM.INI", "system.Ini"})
+    Write(etc / name, name);
+  for (const char16_t* wanted : {u"system.ini", u"SYSTEM.INI", u"System.ini"}) {
+    const auto profile = FindIgnoringCase(etc, wanted);
+    ASSERT_TRUE(profile) << ToUtf8(wanted);
+    const std::u16string photo = FindFile(disk, u"/ETC/" + std::u16string(wanted));
+    EXPECT_EQ(profile->filename().u16string(), photo) << ToUtf8(wanted);
+    EXPECT_EQ(disk.Resolve(u"/etc/" + std::u16string(wanted)), u"/etc/" + photo) << ToUtf8(wanted);
+  }
 }
 
 TEST_F(PhotoDisk, ReplaceWritesWholeFilesAndKeepsTheOldPermissions) {

@@ -282,11 +282,24 @@ TEST_F(LinuxSysinfo, TempDirIsTheProcessTemporaryFolder) {
   else unsetenv("TMPDIR");
 }
 
+// Whether a library of that name is mapped into this process.
+bool Mapped(const std::string& name) {
+  std::ifstream maps("/proc/self/maps");
+  std::string line;
+  while (std::getline(maps, line)) {
+    if (line.find(name) != std::string::npos) return true;
+  }
+  return false;
+}
+
 TEST_F(LinuxSysinfo, RestartWithoutABusIsRefused) {
+  // libdbus-1 comes in with the first request, and only then.
+  EXPECT_FALSE(Mapped("libdbus-1.so"));
   // An address where no bus listens: the request cannot reach any logind, real or not.
   LinuxSystemQueries sys(paths_);
   EXPECT_FALSE(sys.EnableShutdownPrivilege());
   EXPECT_FALSE(sys.RequestRestart());
+  EXPECT_TRUE(Mapped("libdbus-1.so"));
 }
 
 }  // namespace

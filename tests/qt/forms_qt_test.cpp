@@ -19,6 +19,7 @@
 #include "qt/qt_dialogs.h"
 #include "qt/qt_form.h"
 #include "qt/qt_picture.h"
+#include "qt_services.h"
 #include "velmora/dolva.h"
 #include "velmora/error.h"
 
@@ -65,8 +66,7 @@ class QtForms : public ::testing::Test {
     window_->resize(400, 300);
     form_ = std::make_shared<QtForm>(window_.get());
     auto services = FixedServices(MakeDate({2009, 3, 15}));
-    services->message_box = std::make_shared<QtMessageBox>();
-    services->events = std::make_shared<QtEventPump>();
+    AddQtServices(*services);
     dolva_ = std::make_unique<Dolva>(services);
   }
   void TearDown() override { unsetenv(linux_platform::kUnattendedVariable); }
@@ -252,7 +252,7 @@ TEST_F(QtForms, FechaValidaWritesAndWarns) {
 }
 
 TEST_F(QtForms, MessageBoxAnswersTheButtonPressed) {
-  QtMessageBox box;
+  QtMessageBox box(TestSession(), std::make_shared<linux_platform::ConsoleMessageBox>());
   {
     BoxAnswerer answerer(QMessageBox::No);
     EXPECT_EQ(box.Show(u"¿Borrar?", u"Confirme", MsgIcon::kQuestion, MsgButtons::kYesNo),
@@ -280,7 +280,7 @@ TEST_F(QtForms, UnattendedBoxesOpenNoWindow) {
   std::u16string modulo = u"Ventas";
   testing::internal::CaptureStderr();
   EXPECT_FALSE(dolva_->Derecho(3, u"0011", mensaje, modulo));
-  QtMessageBox box;
+  QtMessageBox box(TestSession(), std::make_shared<linux_platform::ConsoleMessageBox>());
   EXPECT_EQ(box.Show(u"¿Borrar?", u"Confirme", MsgIcon::kQuestion, MsgButtons::kYesNo),
             MsgResult::kNo);
   const std::string err = testing::internal::GetCapturedStderr();

@@ -22,6 +22,7 @@
 #include "qt/qt_form.h"
 #include "qt/qt_photo.h"
 #include "qt/qt_picture.h"
+#include "qt_services.h"
 #include "velmora/coerce.h"
 #include "velmora/dolva.h"
 #include "velmora/error.h"
@@ -87,8 +88,10 @@ class CaptureWindowQt : public ::testing::Test {
     dir = mkdtemp(templ.data());
     fs::create_directory(dir / "fotos");
     auto s = FixedServices(MakeDate({2009, 3, 15}, {10, 0, 0}));
-    AddPhotoServices(*s, QtCamera::Source::kTestPattern);
-    camera = std::static_pointer_cast<QtCamera>(s->camera);
+    AddQtServices(*s);
+    s->photo_files = std::make_shared<linux_platform::LinuxPhotoFiles>();
+    camera = std::make_shared<QtCamera>(QtCamera::Source::kTestPattern);
+    s->camera = camera;
     s->message_box = boxes;
     s->events = std::make_shared<QtPump>();
     services = s;

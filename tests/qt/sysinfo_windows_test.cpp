@@ -12,6 +12,7 @@
 #include "fake_sysinfo.h"
 #include "linux/console_dialogs.h"
 #include "qt/sysinfo/system_windows.h"
+#include "qt_services.h"
 
 namespace velmora::qt {
 namespace {
@@ -21,7 +22,7 @@ class SysinfoWindows : public ::testing::Test {
   void SetUp() override {
     sys_ = std::make_shared<fakes::FakeSystemQueries>();
     sys_->drive_bytes[u'C'] = {10'000'000'000, 40'000'000'000, 10'000'000'000};  // 75 % used
-    windows_ = std::make_unique<QtSystemWindows>(sys_, SpanishMexico());
+    windows_ = std::make_unique<QtSystemWindows>(sys_, SpanishMexico(), TestSession());
   }
   // Runs events for a while (timer ticks).
   static void Spin(int ms) {

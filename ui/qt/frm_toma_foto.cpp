@@ -23,7 +23,8 @@ using Place = ControlPlace;
 
 }  // namespace
 
-FrmTomaFoto::FrmTomaFoto(CaptureWindow& model, QWidget* parent) : QDialog(parent), model_(model) {
+FrmTomaFoto::FrmTomaFoto(CaptureWindow& model, QWidget* parent)
+    : QDialog(parent), model_(model), twips_(this) {
   Build();
   CopyModel();
   // The live image follows the camera on the shortest timer, from load to unload.
@@ -34,15 +35,13 @@ FrmTomaFoto::FrmTomaFoto(CaptureWindow& model, QWidget* parent) : QDialog(parent
   timer_->start();
 }
 
-int FrmTomaFoto::Px(int twips) const { return (twips * logicalDpiX() + 720) / 1440; }
-
 void FrmTomaFoto::Build() {
   setObjectName(QStringLiteral("FrmTomaFoto"));
   setWindowTitle(Q(CaptureWindow::kCaption));
-  setFixedSize(Px(CaptureWindow::kClientWidth), Px(CaptureWindow::kClientHeight));
+  setFixedSize(twips_.X(CaptureWindow::kClientWidth), twips_.Y(CaptureWindow::kClientHeight));
   auto place = [this](QWidget* w, const Place& p, const char* name) {
     w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(Px(p.x), Px(p.y), Px(p.w), Px(p.h));
+    w->setGeometry(twips_.Rect(p.x, p.y, p.w, p.h));
   };
   auto tip = [](QWidget* w, std::u16string_view text) { w->setToolTip(Q(text)); };
 

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "qt/twips.h"
 #include "velmora/photo.h"
 
 class QFrame;
@@ -34,9 +35,9 @@ class FrmTomaFoto final : public QDialog {
   void CopyModel();
   void RefreshLive();
   void ShowPicture(QLabel* box, const ObjectRef& picture);
-  int Px(int twips) const;
 
   CaptureWindow& model_;
+  Twips twips_;
   QTimer* timer_ = nullptr;
   QFrame* frame3_ = nullptr;
   QRadioButton* option1_ = nullptr;

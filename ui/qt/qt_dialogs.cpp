@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "linux/console_dialogs.h"
-
 namespace velmora::qt {
 
 namespace {
@@ -48,11 +46,14 @@ QString ToDisplay(std::u16string_view text) {
 
 }  // namespace
 
+QtMessageBox::QtMessageBox(std::shared_ptr<const GuiSession> gui,
+                           std::shared_ptr<MessageBox> fallback)
+    : gui_(std::move(gui)), fallback_(std::move(fallback)) {}
+
 MsgResult QtMessageBox::Show(std::u16string_view text, std::u16string_view title, MsgIcon icon,
                              MsgButtons buttons) {
-  if (linux_platform::UnattendedMode() || qobject_cast<QApplication*>(qApp) == nullptr) {
-    linux_platform::ConsoleMessageBox console;
-    return console.Show(text, title, icon, buttons);
+  if (gui_->Unattended() || !gui_->Interactive() || !gui_->Ensure()) {
+    return fallback_ ? fallback_->Show(text, title, icon, buttons) : DefaultButton(buttons);
   }
   const MsgResult fallback = DefaultButton(buttons);
   QMessageBox box(ToQtIcon(icon), ToDisplay(title), ToDisplay(text), QMessageBox::NoButton,

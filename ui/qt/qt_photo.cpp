@@ -3,12 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 
-#include "linux/console_dialogs.h"
-#include "linux/photo_disk.h"
 #include "qt/frm_toma_foto.h"
-#include "qt/qt_picture.h"
-#include "qt/qt_services.h"
-#include "velmora/error.h"
 
 namespace velmora::qt {
 
@@ -48,8 +43,7 @@ QStringList NameFilters(std::u16string_view filter) {
 
 std::u16string QtFileDialog::OpenFile(std::u16string_view title, std::u16string_view filter,
                                       std::u16string_view initial_name) {
-  if (!InteractiveGui() || !EnsureGuiApplication())
-    throw Error(err::kInvalidCall, u"No hay pantalla para mostrar el diálogo");
+  if (!gui_->Interactive() || !gui_->Ensure()) throw NoFileDialogError();
   QFileDialog dialog(QApplication::activeWindow(), Q(title));
   dialog.setObjectName(QStringLiteral("CommonDialog1"));
   // Qt's own dialog on every desktop, so the filters above mean the same everywhere.
@@ -68,27 +62,18 @@ void QtCaptureWindowHost::ShowModal(CaptureWindow& window) {
   // A modal window nobody could answer (no display, or an offscreen one the process would have
   // to make itself) would hold the host for ever; unattended it closes itself, so it is shown
   // wherever it can be made.
-  const bool unattended = linux_platform::UnattendedMode();
-  if (!(unattended ? EnsureGuiApplication() : InteractiveGui() && EnsureGuiApplication())) {
-    throw Error(err::kInvalidCall, u"No hay pantalla para mostrar la ventana Cámara Fotográfica");
+  const bool unattended = gui_->Unattended();
+  if (!(unattended ? gui_->Ensure() : gui_->Interactive() && gui_->Ensure())) {
+    throw NoCaptureWindowError();
   }
   FrmTomaFoto view(window, QApplication::activeWindow());
   if (unattended) {
     // Once shown and loaded, its close box closes it, as a person's click would.
-    linux_platform::ReportUnattendedClose(CaptureWindow::kName, kCloseBox);
+    ReportUnattendedClose(CaptureWindow::kName, kCloseBox);
     QMetaObject::invokeMethod(
         &view, [&view] { view.close(); }, Qt::QueuedConnection);
   }
   view.exec();
-}
-
-void AddPhotoServices(Services& services, QtCamera::Source camera) {
-  services.pictures = std::make_shared<QtPictureLoader>();
-  services.bitmaps = std::make_shared<QtBitmapEncoder>();
-  services.photo_files = std::make_shared<linux_platform::LinuxPhotoFiles>();
-  services.camera = std::make_shared<QtCamera>(camera);
-  services.file_dialog = std::make_shared<QtFileDialog>();
-  services.capture_window = std::make_shared<QtCaptureWindowHost>();
 }
 
 }  // namespace velmora::qt

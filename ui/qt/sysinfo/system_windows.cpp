@@ -3,14 +3,13 @@
 #include <QApplication>
 #include <QEventLoop>
 
-#include "linux/console_dialogs.h"
 #include "velmora/error.h"
 
 namespace velmora::qt {
 
 QtSystemWindows::QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc,
-                                 std::function<bool()> ensure_gui)
-    : sys_(std::move(sys)), loc_(std::move(loc)), ensure_gui_(std::move(ensure_gui)) {}
+                                 std::shared_ptr<const GuiSession> gui)
+    : sys_(std::move(sys)), loc_(std::move(loc)), gui_(std::move(gui)) {}
 
 QtSystemWindows::~QtSystemWindows() {
   // The windows draw on this service's queries: none may outlive it.
@@ -20,7 +19,7 @@ QtSystemWindows::~QtSystemWindows() {
 
 template <typename W>
 void QtSystemWindows::Show(QPointer<W>& slot, bool modal) {
-  if (ensure_gui_ && !ensure_gui_()) throw NoDisplayError();
+  if (gui_ && !gui_->Ensure()) throw NoDisplayError();
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) throw NoDisplayError();
   if (Open(slot) == nullptr) {
     slot = new W(*sys_, loc_);
@@ -36,12 +35,12 @@ void QtSystemWindows::Show(QPointer<W>& slot, bool modal) {
     slot->show();
     slot->raise();
   }
-  const bool unattended = linux_platform::UnattendedMode();
+  const bool unattended = gui_ && gui_->Unattended();
   W* window = Open(slot);
   if (unattended && window != nullptr) {
     // Nobody is there to close it, modal or not: once loaded the window presses its own
     // closing button, and the call returns once it has closed.
-    linux_platform::ReportUnattendedClose(W::Model::kName, W::Model::kExit);
+    ReportUnattendedClose(W::Model::kName, W::Model::kExit);
     QMetaObject::invokeMethod(
         window, [window] { window->PressClose(); }, Qt::QueuedConnection);
   }

@@ -3,25 +3,26 @@
 #pragma once
 
 #include <QPointer>
-#include <functional>
 #include <memory>
 
+#include "qt/qt_application.h"
 #include "qt/sysinfo/pcinfo_window.h"
 #include "qt/sysinfo/splash_window.h"
 #include "velmora/sysinfo.h"
 
 namespace velmora::qt {
 
-// Unattended (linux_platform::UnattendedMode) no window waits for a person, modal or not: once
-// loaded it presses its own closing button ("&Finalizar", "&Salir"), says so on the standard
-// error (DescribeUnattendedClose) and the call returns once it has closed.
+// Unattended (GuiSession::Unattended) no window waits for a person, modal or not: once loaded
+// it presses its own closing button ("&Finalizar", "&Salir"), says so on the standard error
+// (DescribeUnattendedClose) and the call returns once it has closed.
 class QtSystemWindows final : public SystemWindows {
  public:
-  // The windows draw their figures from `sys` and format them with `loc`. `ensure_gui` is
-  // asked before a window is shown and may create the QApplication; the default only looks for
-  // one. Without one every Show raises the no-display error (5).
+  // The windows draw their figures from `sys` and format them with `loc`. `gui` is asked to
+  // start the QApplication before a window is shown; without it a window is shown only in a
+  // process that made one itself. Where none can be made every Show raises the no-display
+  // error (5).
   QtSystemWindows(std::shared_ptr<SystemQueries> sys, LocaleData loc,
-                  std::function<bool()> ensure_gui = {});
+                  std::shared_ptr<const GuiSession> gui = {});
   ~QtSystemWindows() override;
 
   void ShowPcInfo(bool modal) override;
@@ -43,7 +44,7 @@ class QtSystemWindows final : public SystemWindows {
 
   std::shared_ptr<SystemQueries> sys_;
   LocaleData loc_;
-  std::function<bool()> ensure_gui_;
+  std::shared_ptr<const GuiSession> gui_;
   QPointer<PcInfoWindow> pc_info_;
   QPointer<SplashWindow> splash_;
 };

@@ -1,5 +1,5 @@
-// What the two system-information windows share on Qt: lengths in twips, the screen they ask
-// about, and the surface their models drive (height, timer, pending events, unload).
+// What the two system-information windows share on Qt: the screen they ask about, and the
+// surface their models drive (height, timer, pending events, unload).
 #pragma once
 
 #include <QPointer>
@@ -7,25 +7,13 @@
 #include <QWidget>
 #include <memory>
 
+#include "qt/twips.h"
 #include "velmora/sysinfo_windows.h"
 
 class QGroupBox;
 class QLabel;
 
 namespace velmora::qt {
-
-// Twips to this widget's pixels, with its screen's dots per inch.
-class Twips {
- public:
-  explicit Twips(const QWidget* widget);
-  int X(double twips) const;
-  int Y(double twips) const;
-  QRect Rect(double left, double top, double width, double height) const;
-
- private:
-  double dpi_x_;
-  double dpi_y_;
-};
 
 // The screen, device and mouse as a window sees them.
 class QtWindowDisplay final : public WindowDisplay {

@@ -1,10 +1,9 @@
-// The Linux answers to the library's platform services.
+// The locale of a Linux process: its name from the environment, its data from ICU.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "velmora/services.h"
+#include "velmora/locale.h"
 
 namespace velmora::linux_platform {
 
@@ -15,15 +14,5 @@ std::string EnvironmentLocaleName();
 
 // The locale's names, designators, date forms and number marks from ICU's (CLDR) data.
 LocaleData IcuLocaleData(const std::string& name);
-
-// The local wall clock.
-class SystemClock final : public Clock {
- public:
-  Date Now() const override;
-};
-
-// Services for a process on Linux: the system clock and the named locale (the environment's
-// when empty).
-std::shared_ptr<Services> LinuxServices(const std::string& locale_name = {});
 
 }  // namespace velmora::linux_platform
